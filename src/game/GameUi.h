@@ -12,6 +12,7 @@
 #include <string>
 
 #include "board/Types.h"
+#include "players/HumanPlayer.h"
 
 namespace quintrel {
 
@@ -19,11 +20,6 @@ class CPlayerDatabase;
 class OptionValues;
 struct PlayerDefinition;
 class PlayerSelection;
-
-// Bits of the view's inputFlags: which devices may make the human's move.
-constexpr int INPUT_NONE = 0;
-constexpr int INPUT_KEYBOARD = 1;
-constexpr int INPUT_MOUSE = 2;
 
 // The log window's fixed lines.
 inline constexpr const char* LOG_SEPARATOR =
@@ -39,12 +35,12 @@ constexpr int PANE_COUNTER = 2;
 enum class MessageIcon { Information, Exclamation, Stop, Question };
 enum class MessageAnswer { Yes, No, Cancel };
 
-class GameUi {
+// The view is also the human player's BoardInput: setInputFlags() takes the
+// INPUT_* bits (0 = no human move awaited) and refreshPointer() makes the
+// pointer shape follow inputFlags and the thinking state at once.
+class GameUi : public BoardInput {
 public:
-    virtual ~GameUi() = default;
-
     // The board view.
-    virtual void setInputFlags(int flags) = 0; // INPUT_* bits, 0 = no human move awaited
     virtual int inputFlags() const = 0;
     virtual void markField(Field f) = 0;   // the square mark on f, shown at once
     virtual void clearMark() = 0;          // no mark
@@ -56,7 +52,6 @@ public:
     virtual bool showsAllExamined() const = 0;   // "All Examined Fields" display on
     virtual bool showsWorthOfFields() const = 0; // "Worth Of Fields" display on
     virtual void repaint() = 0;
-    virtual void refreshPointer() = 0;     // the pointer shape follows inputFlags and thinking at once
 
     // The replay timer: each tick calls CQuintrelGam::onReplayTimer().
     virtual void startReplayTimer(unsigned periodMs) = 0;
