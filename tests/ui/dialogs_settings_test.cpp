@@ -1,0 +1,220 @@
+// The kind settings dialogs driven as a user would: clicks on radio buttons
+// and check boxes, typing into number fields, OK and Cancel.
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include "ui/DlgNumberField.h"
+#include "ui/LightSettingsDialog.h"
+#include "ui/MediumSettingsDialog.h"
+#include "ui/PlayerPropertiesDialog.h"
+#include "ui/TreeSettingsDialog.h"
+#include "ui/UiHooks.h"
+
+using namespace quintrel;
+
+namespace {
+
+template <typename T>
+T* child(QWidget& w, const char* name)
+{
+    T* found = w.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+// Radio buttons and check boxes take clicks only on their indicator or text,
+// so click near the left edge rather than in the middle of a wide button.
+void click(QWidget& w, const char* name)
+{
+    auto* button = child<QAbstractButton>(w, name);
+    const bool indicator = qobject_cast<QRadioButton*>(button) || qobject_cast<QCheckBox*>(button);
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      indicator ? QPoint(6, button->height() / 2) : button->rect().center());
+}
+
+void typeInto(QWidget& w, const char* name, const QString& text)
+{
+    auto* field = child<CDlgNumberField>(w, name);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+struct Messages {
+    QStringList texts;
+    QStringList captions;
+    Messages()
+    {
+        ui::setMessageHook([this](const ui::MessageRequest& r) {
+            texts << r.text;
+            captions << r.caption;
+            return QMessageBox::Ok;
+        });
+    }
+    ~Messages() { ui::setMessageHook(nullptr); }
+};
+
+} // namespace
+
+class DialogsSettingsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void lightKeepsNormalAwayFromFanatic();
+    void lightOpensForbiddenPairAsSensible();
+    void mediumAndHumanShowAndReturnTheirValue();
+    void treeBranchZeroRoundTrips();
+    void treeBranchCheckBoxReadsAndEnables();
+    void extensiveRefusesFullDepthAboveTotal();
+    void treeRefusesTextAndKeepsDialogOpen();
+};
+
+void DialogsSettingsTest::lightKeepsNormalAwayFromFanatic()
+{
+    CLightSettingsDialog dialog(1, 1, QStringLiteral("Light"));
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Settings of Light"));
+    auto* fanatic = child<QRadioButton>(dialog, "evaluation2");
+    QVERIFY(!fanatic->isEnabled());
+
+    click(dialog, "style2"); // Attacker
+    QVERIFY(fanatic->isEnabled());
+    click(dialog, "evaluation2");
+    QVERIFY(fanatic->isChecked());
+    click(dialog, "style1"); // Normal
+    QVERIFY(child<QRadioButton>(dialog, "evaluation1")->isChecked());
+    QVERIFY(!fanatic->isEnabled());
+
+    click(dialog, "style0"); // Defender: Fanatic may be chosen again
+    QVERIFY(fanatic->isEnabled());
+    click(dialog, "evaluation2");
+    click(dialog, "1");
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.style(), 0);
+    QCOMPARE(dialog.evaluation(), 2);
+}
+
+void DialogsSettingsTest::lightOpensForbiddenPairAsSensible()
+{
+    CLightSettingsDialog dialog(1, 2, QStringLiteral("Odd"));
+    dialog.show();
+    QVERIFY(child<QRadioButton>(dialog, "evaluation1")->isChecked());
+    QCOMPARE(child<QPushButton>(dialog, "1")->text(), QStringLiteral("O&K"));
+    click(dialog, "2");
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void DialogsSettingsTest::mediumAndHumanShowAndReturnTheirValue()
+{
+    CMediumSettingsDialog medium(2, QStringLiteral("Medium"));
+    medium.show();
+    QCOMPARE(medium.windowTitle(), QStringLiteral("Settings of Medium"));
+    QVERIFY(child<QRadioButton>(medium, "style2")->isChecked());
+    click(medium, "style0");
+    click(medium, "1");
+    QCOMPARE(medium.style(), 0);
+
+    CPlayerPropertiesDialog human(2, QStringLiteral("Human"));
+    human.show();
+    QCOMPARE(human.windowTitle(), QStringLiteral("Settings of Human"));
+    QVERIFY(child<QRadioButton>(human, "device2")->isChecked());
+    QCOMPARE(child<QRadioButton>(human, "device1")->text(), QStringLiteral("&Mouse"));
+    click(human, "device1");
+    click(human, "1");
+    QCOMPARE(human.device(), 1);
+}
+
+void DialogsSettingsTest::treeBranchZeroRoundTrips()
+{
+    CTreeSettingsDialog::Record record;
+    record.maxDepth = 3;
+    record.maxBranch = 0;
+    record.reduction = 3;
+    record.aging = record.attack = true;
+    CTreeSettingsDialog dialog(record, false, QStringLiteral("MiniMax"));
+    dialog.show();
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Settings of MiniMax"));
+    QVERIFY(!child<QCheckBox>(dialog, "reduceBranch")->isChecked());
+    auto* branch = child<CDlgNumberField>(dialog, "maxBranch");
+    QCOMPARE(branch->currentText(), QStringLiteral("30"));
+    QVERIFY(!branch->isEnabled());
+    QVERIFY(!child<QLabel>(dialog, "maxBranchLabel")->isEnabled());
+    QVERIFY(!child<CDlgNumberField>(dialog, "quality")->isEnabled());
+    QVERIFY(!dialog.findChild<QWidget*>(QStringLiteral("fullDepth")));
+    QCOMPARE(child<QCheckBox>(dialog, "aging")->text(), QStringLiteral("Use Aging"));
+
+    click(dialog, "1");
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const auto out = dialog.record();
+    QCOMPARE(out.maxBranch, 0);
+    QCOMPARE(out.maxDepth, 3);
+    QCOMPARE(out.reduction, 3);
+    QVERIFY(out.aging && out.attack);
+}
+
+void DialogsSettingsTest::treeBranchCheckBoxReadsAndEnables()
+{
+    CTreeSettingsDialog dialog(CTreeSettingsDialog::Record{}, false, QStringLiteral("AB"));
+    dialog.show();
+    click(dialog, "reduceBranch");
+    QVERIFY(child<CDlgNumberField>(dialog, "maxBranch")->isEnabled());
+    click(dialog, "reduction4");
+    QVERIFY(child<CDlgNumberField>(dialog, "quality")->isEnabled());
+    typeInto(dialog, "quality", QStringLiteral("5"));
+    click(dialog, "ordering3");
+    click(dialog, "1");
+    const auto out = dialog.record();
+    QCOMPARE(out.maxBranch, 30);
+    QCOMPARE(out.reduction, 4);
+    QCOMPARE(out.quality, 5);
+    QCOMPARE(out.ordering, 3);
+}
+
+void DialogsSettingsTest::extensiveRefusesFullDepthAboveTotal()
+{
+    Messages messages;
+    CTreeSettingsDialog::Record record;
+    record.maxDepth = 7;
+    record.fullDepth = 4;
+    record.weighted = true;
+    CTreeSettingsDialog dialog(record, true, QStringLiteral("Extensive"));
+    dialog.show();
+    QVERIFY(child<QCheckBox>(dialog, "weighted")->isChecked());
+    QCOMPARE(child<QLabel>(dialog, "maxBranchLabel")->text(),
+             QStringLiteral("Maximal branch factor"));
+    typeInto(dialog, "fullDepth", QStringLiteral("8"));
+    click(dialog, "1");
+    QCOMPARE(messages.texts, QStringList{QStringLiteral("Please enter an integer between 1 and 7.")});
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(dialog.focusWidget(), child<CDlgNumberField>(dialog, "fullDepth"));
+
+    typeInto(dialog, "fullDepth", QStringLiteral("7"));
+    click(dialog, "1");
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.record().fullDepth, 7);
+    QVERIFY(dialog.record().weighted);
+}
+
+void DialogsSettingsTest::treeRefusesTextAndKeepsDialogOpen()
+{
+    Messages messages;
+    CTreeSettingsDialog dialog(CTreeSettingsDialog::Record{}, false, QStringLiteral("MiniMax"));
+    dialog.show();
+    // The branch value is read first, even while its field is disabled.
+    typeInto(dialog, "maxDepth", QStringLiteral("41"));
+    click(dialog, "1");
+    typeInto(dialog, "maxDepth", QStringLiteral("deep"));
+    click(dialog, "1");
+    QCOMPARE(messages.texts, (QStringList{QStringLiteral("Please enter an integer between 1 and 40."),
+                                          QStringLiteral("Please enter an integer.")}));
+    QVERIFY(dialog.isVisible());
+}
+
+QTEST_MAIN(DialogsSettingsTest)
+#include "dialogs_settings_test.moc"
