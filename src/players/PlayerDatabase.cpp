@@ -1,0 +1,189 @@
+#include "players/PlayerDatabase.h"
+
+#include "app/RegistryKey.h"
+#include "players/PlayerKindCatalogue.h"
+
+#include <optional>
+
+namespace quintrel {
+
+namespace {
+constexpr const char* NUM_OF_PLAYERS = "uNumOfPlayers";
+constexpr const char* DEFAULT_PLAYER = "iDefaultPlayer";
+} // namespace
+
+CPlayerDatabase::CPlayerDatabase(SettingsBackend& store) : store_(store) {}
+
+CPlayerDatabase::~CPlayerDatabase() = default;
+
+PlayerDefinition* CPlayerDatabase::definition(std::uint32_t index) {
+    return index < list_.size() ? &list_[index] : nullptr;
+}
+
+const PlayerDefinition* CPlayerDatabase::definition(std::uint32_t index) const {
+    return index < list_.size() ? &list_[index] : nullptr;
+}
+
+std::vector<std::string> CPlayerDatabase::names(bool includeHuman) const {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < list_.size(); ++i)
+        if (includeHuman || static_cast<int>(i) != humanIndex_) out.push_back(list_[i].name);
+    return out;
+}
+
+// Storage ---------------------------------------------------------------
+
+void CPlayerDatabase::load() {
+    {
+        CRegistryKey key(store_, KEY_PLAYERS);
+        std::uint32_t n = 0;
+        if (!key.readNumber(NUM_OF_PLAYERS, n)) {
+            resetToDefaults(key); // the first start
+        } else {
+            // Read one by one rather than sizing for n first: a damaged count
+            // must not make us allocate billions of slots.
+            std::vector<PlayerDefinition> loaded;
+            for (std::uint32_t i = 0; i < n; ++i) {
+                PlayerDefinition d;
+                if (!d.read(key, playerPrefix(i))) {
+                    key.writeNumber(NUM_OF_PLAYERS, i);
+                    break;
+                }
+                loaded.push_back(std::move(d));
+            }
+            list_ = std::move(loaded);
+            relinkOwnPlayers();
+            if (list_.size() < PlayerKindCatalogue::KIND_COUNT || !classesMatchCatalogue()) resetToDefaults(key);
+        }
+    }
+
+    CRegistryKey appKey(store_, KEY_APPLICATION);
+    std::uint32_t expert = 0;
+    if (!appKey.readNumber(DEFAULT_PLAYER, expert) || expert >= list_.size()) {
+        expert = DEFAULT_EXPERT;
+        appKey.writeNumber(DEFAULT_PLAYER, expert);
+    }
+    expertIndex_ = expert;
+    if (!setExpert(expertIndex_)) relinkOwnPlayers();
+}
+
+bool CPlayerDatabase::classesMatchCatalogue() const {
+    for (int i = 0; i < PlayerKindCatalogue::KIND_COUNT; ++i)
+        if (list_[static_cast<std::size_t>(i)].className() != PlayerKindCatalogue::entry(i).className()) return false;
+    return true;
+}
+
+bool CPlayerDatabase::save(CRegistryKey* key) {
+    std::optional<CRegistryKey> own;
+    if (!key) key = &own.emplace(store_, KEY_PLAYERS);
+    for (std::size_t i = 0; i < list_.size(); ++i) {
+        if (!list_[i].write(*key, playerPrefix(i))) {
+            key->writeNumber(NUM_OF_PLAYERS, static_cast<std::uint32_t>(i));
+            return false;
+        }
+    }
+    key->writeNumber(NUM_OF_PLAYERS, static_cast<std::uint32_t>(list_.size()));
+    // Values of a previously longer list go, up to the first gap.
+    for (std::size_t i = list_.size(); PlayerDefinition::erase(*key, playerPrefix(i)); ++i) {
+    }
+    return true;
+}
+
+void CPlayerDatabase::resetToDefaults() {
+    CRegistryKey key(store_, KEY_PLAYERS);
+    resetToDefaults(key);
+}
+
+void CPlayerDatabase::resetToDefaults(CRegistryKey& playersKey) {
+    playersKey.writeNumber(NUM_OF_PLAYERS, static_cast<std::uint32_t>(PlayerKindCatalogue::KIND_COUNT));
+    list_ = PlayerKindCatalogue::entries();
+    relinkOwnPlayers();
+    save(&playersKey);
+    expertIndex_ = DEFAULT_EXPERT;
+    CRegistryKey appKey(store_, KEY_APPLICATION);
+    appKey.writeNumber(DEFAULT_PLAYER, expertIndex_);
+}
+
+void CPlayerDatabase::shutdown() {
+    save(nullptr);
+    humanPlayer_.reset();
+    expertPlayer_.reset();
+}
+
+// Players ---------------------------------------------------------------
+
+std::unique_ptr<CPlayer> CPlayerDatabase::createPlayer(std::uint32_t index) const {
+    if (index >= list_.size()) return nullptr;
+    auto player = list_[index].createPlayer();
+    if (player) {
+        player->window = notifyWindow_;
+        player->priority = threadPriority_;
+    }
+    return player;
+}
+
+bool CPlayerDatabase::setExpert(std::uint32_t index) {
+    auto player = createPlayer(index);
+    if (!player) return false;
+    expertPlayer_ = std::move(player);
+    expertIndex_ = index;
+    return true;
+}
+
+void CPlayerDatabase::createHumanPlayer() {
+    if (!humanPlayer_) humanPlayer_ = createPlayer(static_cast<std::uint32_t>(humanIndex_));
+}
+
+void CPlayerDatabase::relink(CPlayer* player, std::uint32_t index) const {
+    if (player && index < list_.size()) player->definition = &list_[index];
+}
+
+// The human's position never changes kind; the Expert's may, so an Expert
+// whose position no longer holds its kind is dropped rather than left
+// pointing into the old list.
+void CPlayerDatabase::relinkOwnPlayers() {
+    relink(humanPlayer_.get(), static_cast<std::uint32_t>(humanIndex_));
+    if (!expertPlayer_) return;
+    const PlayerDefinition* d = definition(expertIndex_);
+    if (d && d->className() == expertPlayer_->className())
+        expertPlayer_->definition = d;
+    else
+        expertPlayer_.reset();
+}
+
+void CPlayerDatabase::setNotifyWindow(WindowHandle window) {
+    notifyWindow_ = std::move(window);
+    if (humanPlayer_) humanPlayer_->window = notifyWindow_;
+    if (expertPlayer_) expertPlayer_->window = notifyWindow_;
+}
+
+void CPlayerDatabase::setThreadPriority(int priority) {
+    threadPriority_ = priority;
+    if (humanPlayer_) humanPlayer_->priority = priority;
+    if (expertPlayer_) expertPlayer_->priority = priority;
+}
+
+bool CPlayerDatabase::editPlayers(int& firstIndex, int& secondIndex, CPlayer* firstPlayer, CPlayer* secondPlayer) {
+    if (!editPlayersDialog_) return false;
+    // The dialog works on copies: a cancelled run leaves list and indices as they were.
+    std::vector<PlayerDefinition> working = list_;
+    int first = firstIndex;
+    int second = secondIndex;
+    std::uint32_t expert = expertIndex_;
+    if (!editPlayersDialog_(working, first, second, expert)) return false;
+    if (working.size() < PlayerKindCatalogue::KIND_COUNT) return true;
+
+    list_ = std::move(working);
+    firstIndex = first;
+    secondIndex = second;
+    expertIndex_ = expert;
+    CRegistryKey appKey(store_, KEY_APPLICATION);
+    appKey.writeNumber(DEFAULT_PLAYER, expertIndex_);
+    relink(humanPlayer_.get(), static_cast<std::uint32_t>(humanIndex_));
+    relink(expertPlayer_.get(), expertIndex_);
+    relink(firstPlayer, static_cast<std::uint32_t>(firstIndex));
+    relink(secondPlayer, static_cast<std::uint32_t>(secondIndex));
+    return true;
+}
+
+} // namespace quintrel

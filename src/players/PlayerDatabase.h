@@ -1,0 +1,106 @@
+#pragma once
+// The ordered list of defined players, the Expert (the default computer
+// player) and the two player objects the database owns: the human and the
+// Expert. Positions 0 to 6 always hold the seven kinds in catalogue order;
+// user-made definitions follow. Every live player links to its definition in
+// the list, so whenever the list is replaced the players are re-linked.
+// Everything here runs on the UI thread.
+
+#include "app/MessagePort.h"
+#include "players/Player.h"
+#include "players/PlayerDefinition.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace quintrel {
+
+class CRegistryKey;
+class SettingsBackend;
+
+class CPlayerDatabase {
+public:
+    static constexpr std::uint32_t NONE = 0xFFFFFFFF;
+    static constexpr std::uint32_t DEFAULT_EXPERT = 2; // "Light"
+
+    explicit CPlayerDatabase(SettingsBackend& store);
+    ~CPlayerDatabase();
+    // Players link into the list; the database is never copied.
+    CPlayerDatabase(const CPlayerDatabase&) = delete;
+    CPlayerDatabase& operator=(const CPlayerDatabase&) = delete;
+
+    // The list
+    const std::vector<PlayerDefinition>& definitions() const { return list_; }
+    std::size_t count() const { return list_.size(); }
+    // Null when index is not below the count.
+    PlayerDefinition* definition(std::uint32_t index);
+    const PlayerDefinition* definition(std::uint32_t index) const;
+    // The names in list order, without the human's unless includeHuman.
+    std::vector<std::string> names(bool includeHuman) const;
+
+    // Storage
+    // Reads the list and the Expert; a missing or damaged list becomes the defaults.
+    void load();
+    // Writes the list into key, or into the Players key when key is null.
+    bool save(CRegistryKey* key = nullptr);
+    // The seven catalogue entries with their defaults, the Expert "Light"; stored at once.
+    void resetToDefaults();
+    // Saves the list and destroys the database's two players. Once, at exit.
+    void shutdown();
+    // load() has run: the Expert's index lies inside the list.
+    bool isLoaded() const { return expertIndex_ < list_.size(); }
+
+    // Players
+    // A new player of definition index with the notify window and the thread
+    // priority; null when index is not below the count or the kind makes none.
+    std::unique_ptr<CPlayer> createPlayer(std::uint32_t index) const;
+    // Makes the Expert from index; false (nothing changed) when that fails.
+    // Does not write "iDefaultPlayer".
+    bool setExpert(std::uint32_t index);
+    // Makes the human player from humanIndex when there is none yet.
+    void createHumanPlayer();
+    // Points player at the definition at index (when index is inside the list).
+    void relink(CPlayer* player, std::uint32_t index) const;
+
+    int humanIndex() const { return humanIndex_; }
+    std::uint32_t expertIndex() const { return expertIndex_; }
+    CPlayer* humanPlayer() const { return humanPlayer_.get(); }
+    CPlayer* expertPlayer() const { return expertPlayer_.get(); }
+    int threadPriority() const { return threadPriority_; }
+    const WindowHandle& notifyWindow() const { return notifyWindow_; }
+    // Stored and passed on to the human player and the Expert.
+    void setNotifyWindow(WindowHandle window);
+    void setThreadPriority(int priority);
+    SettingsBackend& store() const { return store_; }
+
+    // Edit Players. The dialog is the UI's: it edits a working copy of the
+    // list and the three indices that removals keep valid, and answers OK.
+    using EditPlayersDialog = std::function<bool(std::vector<PlayerDefinition>& workingList, int& firstIndex,
+                                                 int& secondIndex, std::uint32_t& expertIndex)>;
+    void setEditPlayersDialog(EditPlayersDialog dialog) { editPlayersDialog_ = std::move(dialog); }
+    // Runs the dialog; on OK (with at least the seven built-in definitions)
+    // adopts the working list and the adjusted indices, writes "iDefaultPlayer"
+    // and re-links the human, the Expert and the game's two players. On Cancel
+    // nothing changes. Answers whether the dialog ended with OK.
+    bool editPlayers(int& firstIndex, int& secondIndex, CPlayer* firstPlayer, CPlayer* secondPlayer);
+
+private:
+    void resetToDefaults(CRegistryKey& playersKey);
+    void relinkOwnPlayers();
+    bool classesMatchCatalogue() const;
+
+    SettingsBackend& store_;
+    std::vector<PlayerDefinition> list_;
+    int humanIndex_ = 0;
+    std::unique_ptr<CPlayer> humanPlayer_;
+    std::uint32_t expertIndex_ = NONE;
+    std::unique_ptr<CPlayer> expertPlayer_;
+    int threadPriority_ = 0;
+    WindowHandle notifyWindow_;
+    EditPlayersDialog editPlayersDialog_;
+};
+
+} // namespace quintrel

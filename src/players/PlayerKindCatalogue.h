@@ -1,0 +1,35 @@
+#pragma once
+// The seven player kinds in their fixed order. The order is part of the
+// stored player list (its first seven definitions must be these kinds) and
+// the dialogs use the indices. Each entry is a complete default definition:
+// copying it gives a player with the kind's default settings.
+
+#include "players/PlayerDefinition.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quintrel {
+
+class PlayerKindCatalogue {
+public:
+    enum Index { HUMAN = 0, CHAOTIC, LIGHT, MEDIUM, MINIMAX, ALPHABETA, EXTENSIVE, KIND_COUNT };
+
+    // Built once on first use, in catalogue order.
+    static const std::vector<PlayerDefinition>& entries();
+    static const PlayerDefinition& entry(int index) { return entries().at(static_cast<std::size_t>(index)); }
+    // The first entry whose class name equals className exactly; null when none.
+    static const PlayerDefinition* findKind(const std::string& className);
+
+    // The settings dialogs live in the UI, which registers one per class name
+    // before the first dialog is needed. Without one, editing cancels.
+    using SettingsEditor =
+        std::function<bool(PlayerSettings& block, const std::string& playerName, const std::string& className)>;
+    static void setSettingsEditor(const std::string& className, SettingsEditor editor);
+};
+
+// The edit operation every kind with a dialog uses: runs the registered editor.
+bool runSettingsEditor(PlayerSettings& block, const std::string& playerName, const std::string& className);
+
+} // namespace quintrel
