@@ -17,8 +17,7 @@
 namespace quintrel {
 
 class CPlayerDatabase;
-class OptionValues;
-struct PlayerDefinition;
+struct OptionValues;
 class PlayerSelection;
 
 // The log window's fixed lines.
@@ -79,19 +78,16 @@ public:
     // No value means the user cancelled.
     virtual std::optional<std::string> chooseSavePath(const std::string& suggestedName) = 0;
 
-    // Dialog seams. Each runs its modal dialog and answers whether it ended with OK;
-    // the defaults stand for a surrounding that has no such dialog.
+    // Dialog seams: each runs its modal dialog and answers whether it ended
+    // with OK. The defaults stand for a surrounding without such a dialog.
+    // (Edit Players and the players' settings dialogs are reached through
+    // CPlayerDatabase::setEditPlayersDialog and the catalogue's editors.)
+    // Who Plays sets the selection's indices and players on OK.
     virtual bool runWhoPlays(PlayerSelection& players) { (void)players; return false; }
-    // Edit Players works on the database's list and the selection's indices.
-    virtual bool runEditPlayers(CPlayerDatabase& database, PlayerSelection& players) {
-        (void)database; (void)players; return false;
-    }
     // On OK the dialog has written the new values into options and the store.
     virtual bool runOptions(OptionValues& options, CPlayerDatabase& database) {
         (void)options; (void)database; return false;
     }
-    // The opponent's settings dialog: the definition's editSettings on its own block.
-    virtual bool editPlayerSettings(PlayerDefinition& definition) { (void)definition; return false; }
 };
 
 } // namespace quintrel

@@ -49,9 +49,7 @@ public:
     std::function<void(const std::string&)> echo;
 
     std::function<bool(PlayerSelection&)> whoPlays;
-    std::function<bool(CPlayerDatabase&, PlayerSelection&)> editPlayers;
     std::function<bool(OptionValues&, CPlayerDatabase&)> options;
-    std::function<bool(PlayerDefinition&)> playerSettings;
 
     void setInputFlags(int f) override { flags = f; }
     int inputFlags() const override { return flags; }
@@ -122,9 +120,7 @@ public:
     std::optional<std::string> chooseSavePath(const std::string&) override { return savePath; }
 
     bool runWhoPlays(PlayerSelection& p) override { return whoPlays && whoPlays(p); }
-    bool runEditPlayers(CPlayerDatabase& d, PlayerSelection& p) override { return editPlayers && editPlayers(d, p); }
     bool runOptions(OptionValues& o, CPlayerDatabase& d) override { return options && options(o, d); }
-    bool editPlayerSettings(PlayerDefinition& d) override { return playerSettings && playerSettings(d); }
 
     // The log window's text, each line closed by a line end.
     std::string logText() const {

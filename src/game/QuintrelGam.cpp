@@ -1,0 +1,620 @@
+#include "game/QuintrelGam.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "players/HumanPlayer.h"
+#include "players/Player.h"
+#include "players/PlayerDatabase.h"
+#include "players/PlayerDefinition.h"
+
+namespace quintrel {
+
+namespace {
+
+// Stands in for the view until one is attached: shows nothing, asks nobody.
+class DetachedUi final : public GameUi {
+public:
+    void setInputFlags(int) override {}
+    void refreshPointer() override {}
+    int inputFlags() const override { return INPUT_NONE; }
+    void markField(Field) override {}
+    void clearMark() override {}
+    void resetMarks() override {}
+    void clearBlinking() override {}
+    void showWinningFive(Field, Field) override {}
+    void showExaminedField(Field) override {}
+    bool showsAllExamined() const override { return false; }
+    bool showsWorthOfFields() const override { return false; }
+    void repaint() override {}
+    void startReplayTimer(unsigned) override {}
+    void stopReplayTimer() override {}
+    void setStatusText(int, const std::string&) override {}
+    void messageBox(const std::string&, const std::string&, MessageIcon) override {}
+    MessageAnswer askYesNoCancel(const std::string&, const std::string&) override { return MessageAnswer::Cancel; }
+    void beep() override {}
+    void logClear() override {}
+    void logAddSeparator() override {}
+    void logAppendLine(const std::string&) override {}
+    void logWriteHeader() override {}
+    void logAppendToLastLine(const std::string&) override {}
+    void setLogMuted(bool) override {}
+    bool logMuted() const override { return false; }
+    std::optional<std::string> chooseSavePath(const std::string&) override { return std::nullopt; }
+};
+
+DetachedUi detachedUi;
+
+constexpr const char* APP_TITLE = "Quintrel++";
+
+template <typename... Args>
+std::string format(const char* fmt, Args... args) {
+    char buffer[512];
+    std::snprintf(buffer, sizeof buffer, fmt, args...);
+    return buffer;
+}
+
+char columnLetter(Side s) { return s == SIDE_O ? 'A' : 'B'; }
+char fieldLetter(Field f) { return static_cast<char>(f.x + 64); }
+
+} // namespace
+
+// Set-up
+
+CQuintrelGam::CQuintrelGam(CPlayerDatabase& database, const OptionValues& options)
+    : ui_(&detachedUi), database_(database), players_(database), options_(options) {
+    historyFlags_ = HISTORY_FRESH;
+    copyOptions();
+    options_.database = &database;
+    players_.setPriority(options_.threadPriority());
+    newGame();
+}
+
+CQuintrelGam::~CQuintrelGam() {
+    if (!thinking_) return;
+    if (adviceRequested_) {
+        if (database_.expertPlayer()) database_.expertPlayer()->stopThinking();
+    } else if (CPlayer* p = onMovePlayer(); p && p->isComputer == 1) {
+        p->stopThinking();
+    }
+}
+
+void CQuintrelGam::attachView(GameUi& ui, const WindowHandle& window) {
+    ui_ = &ui;
+    if (viewKnown_) return;
+    viewKnown_ = true;
+    players_.setWindow(window);
+}
+
+void CQuintrelGam::copyOptions() {
+    askIfSave_ = options_.ask != 0;
+    replayPauseMs_ = options_.pause;
+}
+
+// Messages
+
+void CQuintrelGam::handleMessage(const PortMessage& msg) {
+    if (msg.wParam != MSG_TAG) return;
+    switch (msg.id) {
+    case MSG_MOVE:
+        onMoveDelivered(GameMove::unpack(msg.lParam));
+        break;
+    case MSG_LOG:
+        if (!ui().logMuted()) ui().logAppendToLastLine(msg.text);
+        break;
+    case MSG_PROGRESS:
+        ui().setStatusText(PANE_COUNTER, msg.text);
+        break;
+    case MSG_EXAMINED:
+        ui().showExaminedField(Field::unpack(msg.lParam & 0xFFFF));
+        break;
+    default:
+        break;
+    }
+}
+
+void CQuintrelGam::onReplayTimer() {
+    if (!replaying_) ui().stopReplayTimer();
+    replayStep();
+}
+
+// Starting games
+
+bool CQuintrelGam::onNewDocument() {
+    replaying_ = false;
+    path_.clear();
+    modified_ = false;
+    historyFlags_ = HISTORY_FRESH;
+    ui().resetMarks();
+    ui().clearMark();
+    // Undo any swap, hand-over or Autoplay.
+    players_.playerO = players_.firstPlayer.get();
+    players_.playerX = players_.secondPlayer.get();
+    players_.savedO = players_.savedX = nullptr;
+    haltAutoplay_ = false;
+    newGame();
+    ui().repaint();
+    requestNextMove();
+    if (isHuman(players_.playerO)) {
+        ui().setInputFlags(static_cast<CHumanPlayer*>(players_.playerO)->inputDevice());
+        ui().refreshPointer();
+    }
+    return true;
+}
+
+bool CQuintrelGam::commandNew() {
+    if (!askBeforeDiscard()) return false;
+    return onNewDocument();
+}
+
+void CQuintrelGam::newGame() {
+    board_.clear();
+    players_.playerO->reset();
+    players_.playerX->reset();
+    sideToMove_ = SIDE_O;
+    current_ = 0;
+    last_ = -1;
+    const std::string text = "New game:  " + players_.playerO->name() + "  vs  " + players_.playerX->name();
+    ui().logClear();
+    ui().logAddSeparator();
+    ui().logAppendLine(text);
+    ui().logWriteHeader();
+}
+
+// The turn cycle
+
+void CQuintrelGam::showCounter() {
+    ui().setStatusText(PANE_COUNTER,
+                       format("%3u. %c", static_cast<unsigned>(current_ / 2 + 1), columnLetter(sideToMove_)));
+}
+
+void CQuintrelGam::requestNextMove() {
+    CPlayer* p = onMovePlayer();
+    p->requestMove(board_, sideToMove_);
+    thinking_ = true;
+    if (isHuman(p)) {
+        ui().setStatusText(PANE_TURN, p->name() + " on move.");
+        showCounter();
+    } else {
+        ui().setInputFlags(INPUT_NONE);
+        ui().refreshPointer();
+        ui().setStatusText(PANE_TURN, format("%c: %s is thinking...", sideLetter(sideToMove_), p->name().c_str()));
+    }
+}
+
+void CQuintrelGam::recordMove(GameMove m) {
+    board_.place(m.field, m.side);
+    moves_[current_] = m;
+    last_ = current_;
+    ++current_;
+    ui().markField(m.field);
+    modified_ = true;
+}
+
+void CQuintrelGam::onMoveDelivered(GameMove m) {
+    // Moves that do not fit are dropped silently. A finished game and a
+    // running replay take no move either: recording one would cut the record.
+    if (m.side != sideToMove_ || !m.field.onBoard() || !board_.isEmpty(m.field)) return;
+    if ((historyFlags_ & HISTORY_GAME_OVER) || replaying_) return;
+    if (adviceRequested_) {
+        showAdvice(m);
+        return;
+    }
+    thinking_ = false;
+    CPlayer* mover = onMovePlayer();
+    recordMove(m);
+    ui().logAppendLine(format("%3u. %12s  %c %2u", static_cast<unsigned>((current_ + 1) / 2), mover->name().c_str(),
+                              fieldLetter(m.field), static_cast<unsigned>(m.field.y)));
+
+    int ends[4];
+    if (board_.findFive(m.side, ends)) {
+        historyFlags_ = HISTORY_FINISHED;
+        ui().showWinningFive(Field{static_cast<std::uint8_t>(ends[0]), static_cast<std::uint8_t>(ends[1])},
+                             Field{static_cast<std::uint8_t>(ends[2]), static_cast<std::uint8_t>(ends[3])});
+        const char* title = isHuman(mover) ? "Congratulation!" : "Game Over";
+        ui().setStatusText(PANE_TURN, format("Player %c has won.", sideLetter(m.side)));
+        ui().setStatusText(PANE_COUNTER, "");
+        const std::string text = format(" Player %c (%s) has won.", sideLetter(m.side), mover->name().c_str());
+        ui().messageBox(text, title, MessageIcon::Information);
+        ui().logAddSeparator();
+        ui().logAppendLine(text);
+        ui().logAddSeparator();
+        restoreAutoplayPlayers();
+        ui().refreshPointer();
+        return;
+    }
+    // A full board has no field left for five, so it ends here as a draw too.
+    if (board_.noFivePossible() || current_ >= BOARD_SIZE * BOARD_SIZE) {
+        historyFlags_ = HISTORY_FINISHED;
+        ui().setStatusText(PANE_TURN, "Board too full. Draw.");
+        ui().setStatusText(PANE_COUNTER, "");
+        ui().messageBox("Board too full. Draw.", "Game Over", MessageIcon::Information);
+        ui().logAddSeparator();
+        ui().logAppendLine(" Draw.");
+        ui().logAddSeparator();
+        restoreAutoplayPlayers();
+        ui().refreshPointer();
+        return;
+    }
+
+    historyFlags_ = HISTORY_AT_END;
+    const bool halt = haltAutoplay_ && otherPlayer()->isComputer == 1;
+    if (halt) haltAutoplay_ = false;
+    sideToMove_ = otherSide(sideToMove_);
+    repaintIfOverlays();
+    if (halt) {
+        restoreAutoplayPlayers();
+        handOverSideToMove();
+        if (!replaying_) requestNextMove();
+        ui().refreshPointer();
+    } else {
+        requestNextMove();
+    }
+}
+
+void CQuintrelGam::restoreAutoplayPlayers() {
+    if (!players_.savedO) return;
+    players_.playerO = players_.savedO;
+    players_.playerX = players_.savedX;
+    players_.savedO = players_.savedX = nullptr;
+}
+
+void CQuintrelGam::handOverSideToMove() {
+    CPlayer* p = onMovePlayer();
+    if (isHuman(p)) return;
+    CPlayer*& slot = sideToMove_ == SIDE_O ? players_.playerO : players_.playerX;
+    if (isHuman(otherPlayer()))
+        std::swap(players_.playerO, players_.playerX);
+    else if (database_.humanPlayer())
+        slot = database_.humanPlayer();
+}
+
+void CQuintrelGam::resumeAfterNavigation() {
+    int ends[4];
+    if (board_.findFive(otherSide(sideToMove_), ends)) {
+        thinking_ = false;
+        historyFlags_ = HISTORY_FINISHED;
+        ui().showWinningFive(Field{static_cast<std::uint8_t>(ends[0]), static_cast<std::uint8_t>(ends[1])},
+                             Field{static_cast<std::uint8_t>(ends[2]), static_cast<std::uint8_t>(ends[3])});
+        ui().setStatusText(PANE_TURN, format("Player %c has won.", sideLetter(otherSide(sideToMove_))));
+        ui().setStatusText(PANE_COUNTER, "");
+        ui().refreshPointer();
+        return;
+    }
+    if (board_.noFivePossible() || current_ >= BOARD_SIZE * BOARD_SIZE) {
+        historyFlags_ = HISTORY_FINISHED;
+        thinking_ = false;
+        ui().setInputFlags(INPUT_NONE);
+        ui().refreshPointer();
+        ui().setStatusText(PANE_TURN, "Draw.");
+        ui().setStatusText(PANE_COUNTER, "");
+        return;
+    }
+    handOverSideToMove();
+    if (!replaying_) requestNextMove();
+    ui().refreshPointer();
+}
+
+void CQuintrelGam::showAdvice(GameMove m) {
+    adviceRequested_ = false;
+    CPlayer* p = onMovePlayer();
+    ui().setInputFlags(isHuman(p) ? static_cast<CHumanPlayer*>(p)->inputDevice() : INPUT_NONE);
+    ui().refreshPointer();
+    ui().setStatusText(PANE_TURN, p->name() + " on move.");
+    showCounter();
+    const std::string advisor = database_.expertPlayer() ? database_.expertPlayer()->name() : std::string();
+    ui().messageBox(format("Try move  %c %d ...", fieldLetter(m.field), static_cast<int>(m.field.y)),
+                    "Advice from " + advisor, MessageIcon::Information);
+    ui().markField(m.field);
+    ui().setLogMuted(false);
+}
+
+void CQuintrelGam::replayStep() {
+    if (!replaying_) {
+        if (historyFlags_ == HISTORY_FINISHED) return;
+        handOverSideToMove();
+        requestNextMove();
+        ui().refreshPointer();
+        return;
+    }
+    if (current_ <= last_) {
+        placeRecorded(current_);
+        historyFlags_ = current_ == last_ + 1 ? HISTORY_AT_END : 0;
+        resumeAfterNavigation();
+    }
+    if (historyFlags_ != HISTORY_FINISHED) showCounter();
+    if (last_ < current_) replaying_ = false;
+}
+
+// History
+
+void CQuintrelGam::placeRecorded(int index) {
+    const GameMove& m = moves_[index];
+    board_.place(m.field, m.side);
+    ui().markField(m.field);
+    current_ = index + 1;
+    sideToMove_ = otherSide(sideToMove_);
+    repaintIfOverlays();
+}
+
+void CQuintrelGam::repaintIfOverlays() {
+    if (ui().showsAllExamined() || ui().showsWorthOfFields()) ui().repaint();
+}
+
+void CQuintrelGam::moveBack() {
+    if (current_ < 1) return;
+    ui().clearBlinking();
+    --current_;
+    board_.remove(moves_[current_].field);
+    sideToMove_ = otherSide(sideToMove_);
+    historyFlags_ = current_ == 0 ? HISTORY_AT_START : 0;
+    ui().markField(moves_[current_].field);
+    repaintIfOverlays();
+    handOverSideToMove();
+    if (!replaying_) requestNextMove();
+    ui().refreshPointer();
+}
+
+void CQuintrelGam::moveForward() {
+    if (current_ > last_) return;
+    placeRecorded(current_);
+    historyFlags_ = current_ == last_ + 1 ? HISTORY_AT_END : 0;
+    resumeAfterNavigation();
+}
+
+void CQuintrelGam::rewindToStart() {
+    ui().clearBlinking();
+    board_.clear();
+    current_ = 0;
+    historyFlags_ = HISTORY_AT_START;
+    sideToMove_ = SIDE_O;
+    handOverSideToMove();
+    if (!replaying_) requestNextMove();
+    ui().refreshPointer();
+    ui().markField(moves_[0].field);
+    ui().repaint();
+}
+
+void CQuintrelGam::undoAll() {
+    if (last_ < 0) return;
+    rewindToStart();
+}
+
+void CQuintrelGam::redoAll() { goToMove(last_ + 1); }
+
+void CQuintrelGam::goToMove(int n) {
+    if (n > last_ + 1) n = last_ + 1;
+    while (current_ < n) {
+        const GameMove& m = moves_[current_];
+        board_.place(m.field, m.side);
+        ++current_;
+        sideToMove_ = otherSide(sideToMove_);
+    }
+    if (current_ == 0)
+        historyFlags_ = last_ == -1 ? HISTORY_FRESH : HISTORY_AT_START;
+    else
+        historyFlags_ = current_ == last_ + 1 ? HISTORY_AT_END : 0;
+    resumeAfterNavigation();
+    if (last_ >= 0) ui().markField(moves_[current_ > 0 ? current_ - 1 : 0].field);
+    ui().repaint();
+}
+
+// Commands steering the cycle
+
+void CQuintrelGam::stopThinking() {
+    if (replaying_) {
+        replaying_ = false;
+        return;
+    }
+    if (!thinking_) return;
+    CPlayer* p = onMovePlayer();
+    if (!adviceRequested_ && p->isComputer != 1) return;
+    if (players_.playerO->isComputer == 1 && players_.playerX->isComputer == 1) haltAutoplay_ = true;
+    if (adviceRequested_) {
+        if (database_.expertPlayer()) database_.expertPlayer()->stopThinking();
+    } else {
+        p->stopThinking();
+    }
+}
+
+void CQuintrelGam::autoplay() {
+    CPlayer* expert = database_.expertPlayer();
+    if (!expert) return;
+    players_.savedO = players_.playerO;
+    players_.savedX = players_.playerX;
+    haltAutoplay_ = false;
+    players_.playerO = players_.playerX = expert;
+    if (historyFlags_ == HISTORY_FINISHED) {
+        replaying_ = false;
+        historyFlags_ = HISTORY_FRESH;
+        ui().resetMarks();
+        ui().clearMark();
+        newGame();
+        modified_ = true;
+        ui().repaint();
+    }
+    requestNextMove();
+}
+
+void CQuintrelGam::switchSides() {
+    if (!isHuman(onMovePlayer())) return;
+    std::swap(players_.playerO, players_.playerX);
+    requestNextMove();
+}
+
+void CQuintrelGam::advice() {
+    CPlayer* a = database_.expertPlayer();
+    if (!a) return;
+    a->reset();
+    ui().setLogMuted(true);
+    adviceRequested_ = true;
+    a->requestMove(board_, sideToMove_);
+    thinking_ = true;
+    ui().setInputFlags(INPUT_NONE);
+    ui().refreshPointer();
+    ui().setStatusText(PANE_TURN, "Thinking about advice...");
+}
+
+void CQuintrelGam::replay() {
+    replaying_ = true;
+    if (current_ > last_) rewindToStart();
+    ui().setStatusText(PANE_TURN, "Replaying...");
+    ui().setStatusText(PANE_COUNTER, "");
+    ui().setInputFlags(INPUT_NONE);
+    ui().refreshPointer();
+    ui().startReplayTimer(replayPauseMs_);
+}
+
+void CQuintrelGam::whoPlays() {
+    if (!ui().runWhoPlays(players_)) return;
+    if (ui().showsAllExamined()) ui().repaint();
+    if (historyFlags_ != HISTORY_FINISHED) requestNextMove();
+}
+
+void CQuintrelGam::editPlayers() {
+    if (!database_.editPlayers(players_.firstIndex, players_.secondIndex, players_.firstPlayer.get(),
+                               players_.secondPlayer.get()))
+        return;
+    CPlayer* p = onMovePlayer();
+    if (isHuman(p)) {
+        ui().setInputFlags(static_cast<CHumanPlayer*>(p)->inputDevice());
+        ui().refreshPointer();
+    }
+}
+
+void CQuintrelGam::options() {
+    const int expertBefore = options_.expertIndex();
+    if (!ui().runOptions(options_, database_)) return;
+    copyOptions();
+    players_.setPriority(options_.threadPriority());
+    if (options_.expertIndex() != expertBefore)
+        database_.setExpert(static_cast<std::uint32_t>(options_.expertIndex()));
+}
+
+void CQuintrelGam::opponentSettings() {
+    if (!canOpponentSettings()) return;
+    // The player links to its definition read-only; the list entry itself is edited.
+    const PlayerDefinition* linked = otherPlayer()->definition;
+    for (std::uint32_t i = 0; i < database_.count(); ++i) {
+        if (database_.definition(i) == linked) {
+            database_.definition(i)->runSettingsDialog();
+            break;
+        }
+    }
+    if (ui().showsAllExamined()) ui().repaint();
+}
+
+// Command enabling
+
+bool CQuintrelGam::isHuman(const CPlayer* p) const { return p && p->isComputer == 0; }
+
+bool CQuintrelGam::computing() const {
+    return thinking_ && (adviceRequested_ || onMovePlayer()->isComputer == 1);
+}
+bool CQuintrelGam::busy() const { return computing() || replaying_; }
+bool CQuintrelGam::canMoveBack() const { return !busy() && !(historyFlags_ & HISTORY_AT_START); }
+bool CQuintrelGam::canMoveForward() const { return !busy() && !(historyFlags_ & HISTORY_AT_END); }
+bool CQuintrelGam::canUndoAll() const { return !(historyFlags_ & HISTORY_AT_START) && !computing(); }
+bool CQuintrelGam::canSave() const { return !busy() && !(historyFlags_ & HISTORY_EMPTY); }
+bool CQuintrelGam::canReplay() const { return !busy() && !(historyFlags_ & HISTORY_EMPTY); }
+bool CQuintrelGam::canAdvice() const { return !busy() && !(historyFlags_ & HISTORY_GAME_OVER); }
+bool CQuintrelGam::canStartOver() const { return !busy(); }
+bool CQuintrelGam::canStopThinking() const { return busy(); }
+
+bool CQuintrelGam::canOpponentSettings() const {
+    if (computing() || replaying_) return false;
+    if (!isHuman(onMovePlayer())) return false;
+    const CPlayer* opponent = otherPlayer();
+    return opponent->isComputer == 1 && opponent->definition && opponent->definition->hasSettingsDialog;
+}
+
+// Files
+
+std::string CQuintrelGam::title() const {
+    if (path_.empty()) return "Untitled";
+    return std::filesystem::path(path_).filename().string();
+}
+
+std::vector<std::uint8_t> CQuintrelGam::storeBytes() const { return encodeGame(moves_, last_, current_); }
+
+bool CQuintrelGam::loadBytes(const std::vector<std::uint8_t>& bytes) {
+    const auto game = decodeGame(bytes);
+    if (!game) return false;
+    install(*game);
+    return true;
+}
+
+void CQuintrelGam::install(const LoadedGame& game) {
+    replaying_ = false;
+    haltAutoplay_ = false;
+    ui().clearBlinking();
+    newGame();
+    last_ = game.last;
+    current_ = 0;
+    for (int i = 0; i <= last_; ++i) moves_[i] = game.moves[static_cast<std::size_t>(i)];
+    goToMove(game.current);
+}
+
+bool CQuintrelGam::openFile(const std::string& path) {
+    const auto bytes = readFileBytes(path);
+    if (!bytes) {
+        ui().messageBox(format("Unable to read from %s, it is opened by someone else.", path.c_str()), APP_TITLE,
+                        MessageIcon::Exclamation);
+        return false;
+    }
+    if (bytes->empty()) {
+        ui().messageBox(format("File  %s  is empty.\nIt is not a valid Quintrel++ game.", path.c_str()), APP_TITLE,
+                        MessageIcon::Exclamation);
+        return false;
+    }
+    if (!loadBytes(*bytes)) {
+        ui().messageBox("Unexpected file format.", APP_TITLE, MessageIcon::Exclamation);
+        return false;
+    }
+    path_ = path;
+    modified_ = false;
+    return true;
+}
+
+bool CQuintrelGam::commandOpen(const std::string& path) {
+    if (!askBeforeDiscard()) return false;
+    return openFile(path);
+}
+
+bool CQuintrelGam::writeFile(const std::string& path) {
+    if (writeFileAtomically(path, storeBytes())) return true;
+    ui().messageBox(format("Unable to write to %s, it is read-only or opened by someone else.", path.c_str()),
+                    APP_TITLE, MessageIcon::Exclamation);
+    return false;
+}
+
+bool CQuintrelGam::saveAs(const std::string& path) {
+    if (last_ < 0 || !writeFile(path)) return false;
+    path_ = path;
+    modified_ = false;
+    return true;
+}
+
+bool CQuintrelGam::save() {
+    if (!path_.empty()) return saveAs(path_);
+    const auto chosen = ui().chooseSavePath(title());
+    if (!chosen) return false;
+    return saveAs(*chosen);
+}
+
+bool CQuintrelGam::askBeforeDiscard() {
+    // An empty record has nothing worth keeping (and would not load again).
+    if (!askIfSave_ || !modified_ || last_ < 0) return true;
+    const std::string name = path_.empty() ? title() : path_;
+    switch (ui().askYesNoCancel("Save changes to " + name + "?", APP_TITLE)) {
+    case MessageAnswer::Cancel:
+        return false;
+    case MessageAnswer::Yes:
+        return save();
+    case MessageAnswer::No:
+        return true;
+    }
+    return false;
+}
+
+} // namespace quintrel
