@@ -33,7 +33,7 @@ std::vector<std::uint8_t> encodeGame(const GameMove* moves, int last, int curren
     std::vector<std::uint8_t> out;
     out.reserve(HEADER_SIZE + 2 * static_cast<std::size_t>(last + 1));
     out.push_back(static_cast<std::uint8_t>(TAG_LENGTH));
-    out.insert(out.end(), TAG, TAG + TAG_LENGTH);
+    for (std::size_t i = 0; i < TAG_LENGTH; ++i) out.push_back(static_cast<std::uint8_t>(TAG[i]));
     putU32(out, GAME_FILE_VERSION);
     putU32(out, static_cast<std::uint32_t>(last));
     putU32(out, static_cast<std::uint32_t>(current));
