@@ -55,6 +55,7 @@ public:
 
     void phaseMover(int d);
     void phaseOther(int d);
+    void updateBoundedThree(int i, int e);
 
 private:
     int* cells_;
@@ -109,6 +110,33 @@ void Walk<Mode>::phaseMover(int d) {
     }
 }
 
+// Extensive mode only. With the next blocker at distance 6 the stretch
+// between P and it is exactly 5 fields, and P's change turns an open three
+// in there into one that can only become a closed four, or back:
+//   P _ F X X _ d    P _ X F X _ d    P _ X X F _ d
+// Its field F lies beyond the first free field, out of the walk's reach, so
+// its runs are brought up to date here. At most one such field exists.
+template <int Mode>
+void Walk<Mode>::updateBoundedThree(int i, int e) {
+    const int d = 1 - e;
+    if (cellAt(i, 6) != d || cellAt(i, 1) != EMPTY || cellAt(i, 5) != EMPTY)
+        return;
+    int free = 0, own = 0;
+    for (int k = 2; k <= 4; ++k) {
+        const int v = cellAt(i, k);
+        if (v == EMPTY)
+            free = k;
+        else if (v == e)
+            ++own;
+    }
+    if (own != 2 || free == 0)
+        return;
+    save(i, free, e);
+    PatternRecord& r = record(i, free, e);
+    computeRuns<Mode>(cellPtr(i, free), e, r);
+    computeWorth<Mode>(r);
+}
+
 // Phase 2, the other side e: P turned blocked (or free) for it, which shifts
 // stretches and closed ends up to the next blocker within five fields.
 template <int Mode>
@@ -132,6 +160,9 @@ void Walk<Mode>::phaseOther(int d) {
             ++n;
         if (cellAt(i, n) != EMPTY) // only behind a five of e
             continue;
+        if constexpr (Mode == 1)
+            if (n == 1)
+                updateBoundedThree(i, e);
         save(i, n, e);
         PatternRecord& q1 = record(i, n, e);
         const int* c1 = cellPtr(i, n);
