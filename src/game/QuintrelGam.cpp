@@ -219,8 +219,7 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
         ui().logAddSeparator();
         ui().logAppendLine(text);
         ui().logAddSeparator();
-        restoreAutoplayPlayers();
-        ui().refreshPointer();
+        finishDelivered();
         return;
     }
     // A full board has no field left for five, so it ends here as a draw too.
@@ -232,8 +231,7 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
         ui().logAddSeparator();
         ui().logAppendLine(" Draw.");
         ui().logAddSeparator();
-        restoreAutoplayPlayers();
-        ui().refreshPointer();
+        finishDelivered();
         return;
     }
 
@@ -250,6 +248,15 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
     } else {
         requestNextMove();
     }
+}
+
+// After a win or a draw the turn still passes, so sideToMove keeps matching
+// current and navigation finds the last mover on 1 - sideToMove.
+void CQuintrelGam::finishDelivered() {
+    sideToMove_ = otherSide(sideToMove_);
+    repaintIfOverlays();
+    restoreAutoplayPlayers();
+    ui().refreshPointer();
 }
 
 void CQuintrelGam::restoreAutoplayPlayers() {

@@ -141,6 +141,7 @@ private:
     void repaintIfOverlays();
     void rewindToStart();
     void restoreAutoplayPlayers();
+    void finishDelivered();
     void copyOptions();
     void showCounter();
     bool isHuman(const CPlayer* p) const;
