@@ -31,8 +31,7 @@ std::optional<StoredValue> MemorySettingsStore::readValue(const std::string& pat
 }
 
 bool MemorySettingsStore::writeValue(const std::string& path, const std::string& name, const StoredValue& value) {
-    if (!keyExists(path) || writesLeft_ == 0) return false;
-    if (writesLeft_ > 0) --writesLeft_;
+    if (!keyExists(path) || (refuse_ && refuse_(path, name))) return false;
     values_[path][name] = value;
     return true;
 }
@@ -59,7 +58,7 @@ bool MemorySettingsStore::hasValue(const std::string& path, const std::string& n
 void MemorySettingsStore::clear() {
     keys_.clear();
     values_.clear();
-    writesLeft_ = -1;
+    refuse_ = nullptr;
 }
 
 } // namespace quintrel

@@ -6,6 +6,7 @@
 // value reads back exactly as it was written.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -56,8 +57,9 @@ public:
     bool deleteValue(const std::string& path, const std::string& name) override;
 
     // Test helpers
-    // After n more successful writes every write fails (-1: never).
-    void failWritesAfter(int n) { writesLeft_ = n; }
+    // Writes for which refuse answers true fail, as on a store that went read-only.
+    using WriteFilter = std::function<bool(const std::string& path, const std::string& name)>;
+    void refuseWrites(WriteFilter refuse) { refuse_ = std::move(refuse); }
     std::vector<std::string> valueNames(const std::string& path) const;
     bool hasValue(const std::string& path, const std::string& name) const;
     void clear();
@@ -65,7 +67,7 @@ public:
 private:
     std::set<std::string> keys_;
     std::map<std::string, std::map<std::string, StoredValue>> values_;
-    int writesLeft_ = -1;
+    WriteFilter refuse_;
 };
 
 } // namespace quintrel
