@@ -1,7 +1,9 @@
 #include "players/PlayerKindCatalogue.h"
 
 #include "players/HumanPlayer.h"
+#include "players/LightPlayer.h"
 #include "players/LightSettings.h"
+#include "players/MediumPlayer.h"
 #include "players/MediumSettings.h"
 #include "players/RandomPlayer.h"
 #include "players/TreeSettings.h"
@@ -16,8 +18,8 @@ namespace {
 // player is not built yet answers null, and the database then makes none.
 std::unique_ptr<CPlayer> createHuman() { return std::make_unique<CHumanPlayer>(); }
 std::unique_ptr<CPlayer> createRandom() { return std::make_unique<CRandomPlayer>(); }
-std::unique_ptr<CPlayer> createLight() { return nullptr; }
-std::unique_ptr<CPlayer> createMedium() { return nullptr; }
+std::unique_ptr<CPlayer> createLight() { return std::make_unique<CLightPlayer>(); }
+std::unique_ptr<CPlayer> createMedium() { return std::make_unique<CMediumPlayer>(); }
 std::unique_ptr<CPlayer> createMiniMax() { return nullptr; }
 std::unique_ptr<CPlayer> createAlphaBeta() { return nullptr; }
 std::unique_ptr<CPlayer> createExtensive() { return nullptr; }
