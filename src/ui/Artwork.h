@@ -1,0 +1,27 @@
+#pragma once
+// Every picture the program shows, drawn in code at start-up: the two stone
+// images, the two side pointers, the toolbar buttons and the program icon.
+// Nothing is read from disk, so the game runs from any directory.
+
+#include <QCursor>
+#include <QIcon>
+#include <QPixmap>
+
+namespace quintrel::ui {
+
+constexpr int STONE_SIZE = 16;
+
+// 16 x 16 on light grey: O a blue ring, X a red diagonal cross.
+QPixmap makeStoneImage(int side);
+
+// The pointer over the board for the side on move; hot spot at (7, 7).
+QCursor makeSideCursor(int side);
+
+// Toolbar images (16 x 15) keyed by the command id of their button.
+QIcon makeCommandIcon(int commandId);
+
+// The program's icon: an O and an X on a small board.
+QIcon makeAppIcon();
+QPixmap makeAppPicture(int size);
+
+} // namespace quintrel::ui

@@ -1,0 +1,182 @@
+#include "ui/LogWindow.h"
+
+#include "app/RegistryKey.h"
+#include "game/GameUi.h"
+#include "ui/Artwork.h"
+#include "ui/UiHooks.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <cstdint>
+#include <cstring>
+
+namespace quintrel::ui {
+
+CLogWindow::CLogWindow(SettingsBackend& settings, QWidget* parent) : QDialog(parent), store(settings)
+{
+    setWindowTitle(QStringLiteral("Quintrel++ Log"));
+    setWindowIcon(makeAppIcon());
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    setMinimumSize(215, 120);
+
+    edit = new QPlainTextEdit(this);
+    edit->setObjectName(QStringLiteral("1010"));
+    edit->setReadOnly(true);
+    edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font(QStringLiteral("Courier New"), 8);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    edit->setFont(font);
+
+    saveButton = new QPushButton(QStringLiteral("&Save..."), this);
+    saveButton->setObjectName(QStringLiteral("1009"));
+    closeButton = new QPushButton(QStringLiteral("&Close"), this);
+    closeButton->setObjectName(QStringLiteral("2"));
+    saveButton->setAutoDefault(false);
+    closeButton->setAutoDefault(false);
+    connect(saveButton, &QPushButton::clicked, this, &CLogWindow::onSave);
+    connect(closeButton, &QPushButton::clicked, this, &CLogWindow::reject);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(6, 6, 6, 3);
+    layout->setSpacing(6);
+    layout->addWidget(edit, 0, 0, 1, 3);
+    layout->setColumnStretch(0, 1);
+    layout->addWidget(saveButton, 1, 1);
+    layout->addWidget(closeButton, 1, 2);
+
+    placeFromSettings();
+    writeHeader();
+}
+
+void CLogWindow::placeFromSettings()
+{
+    CRegistryKey key(store, KEY_APPLICATION);
+    std::int32_t r[4] = {};
+    if (!key.readBytes("LogWndRect", r, sizeof r)) {
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        r[0] = 0;
+        r[1] = screen.height() - 120;
+        r[2] = screen.width();
+        r[3] = screen.height();
+        key.writeBytes("LogWndRect", r, sizeof r);
+    }
+    move(r[0], r[1]);
+    resize(std::max(r[2] - r[0], 215), std::max(r[3] - r[1], 120));
+}
+
+void CLogWindow::storeRect()
+{
+    const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : QRect(pos(), size());
+    const std::int32_t r[4] = {normal.left(), normal.top(), normal.left() + normal.width(),
+                               normal.top() + normal.height()};
+    CRegistryKey key(store, KEY_APPLICATION);
+    key.writeBytes("LogWndRect", r, sizeof r);
+}
+
+// ---- The text ----
+
+void CLogWindow::clear()
+{
+    edit->clear();
+}
+
+void CLogWindow::appendLine(const QString& line)
+{
+    QTextCursor cursor(edit->document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(line + QLatin1Char('\n'));
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+}
+
+void CLogWindow::addSeparator()
+{
+    appendLine(QString::fromLatin1(LOG_SEPARATOR));
+}
+
+void CLogWindow::writeHeader()
+{
+    addSeparator();
+    appendLine(QString::fromLatin1(LOG_HEADER));
+    addSeparator();
+}
+
+void CLogWindow::appendToLastLine(const QString& more)
+{
+    QTextBlock block = edit->document()->lastBlock();
+    while (block.isValid() && block.text().isEmpty())
+        block = block.previous();
+    if (!block.isValid()) {
+        appendLine(more);
+        return;
+    }
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    cursor.insertText(more);
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+}
+
+QString CLogWindow::text() const
+{
+    return edit->toPlainText();
+}
+
+// ---- Saving ----
+
+bool CLogWindow::saveTo(const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QString all = text();
+    all.remove(QLatin1Char('\r'));
+    file.write(all.toLocal8Bit());
+    return file.commit();
+}
+
+void CLogWindow::onSave()
+{
+    const QString path = chooseFile(this, FileDialogKind::SaveLog, QStringLiteral("Save Log File"),
+                                    QStringLiteral("Log Files (*.log);;All Files (*)"), QString());
+    if (path.isEmpty())
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = saveTo(path);
+    QGuiApplication::restoreOverrideCursor();
+    if (!ok)
+        showMessage(this, QStringLiteral("Cannot open file %1").arg(path), QStringLiteral("Error"),
+                    QMessageBox::Critical);
+}
+
+// ---- Closing ----
+
+void CLogWindow::reject()
+{
+    close();
+}
+
+void CLogWindow::closeEvent(QCloseEvent* event)
+{
+    storeRect();
+    event->accept();
+    emit closedByUser();
+}
+
+} // namespace quintrel::ui

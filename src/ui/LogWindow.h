@@ -1,0 +1,54 @@
+#pragma once
+// CLogWindow: the modeless "Quintrel++ Log" window. It records the course of
+// the games (a line per move, the statistics computer players post, the
+// results) and saves them as a text file. It only shows and stores text; the
+// game and the players format every line.
+//
+// The text always ends with a line end, so its last line is empty.
+
+#include <QDialog>
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace quintrel {
+class SettingsBackend;
+}
+
+namespace quintrel::ui {
+
+class CLogWindow : public QDialog {
+    Q_OBJECT
+public:
+    CLogWindow(SettingsBackend& store, QWidget* parent);
+
+    void clear();
+    void addSeparator();
+    void appendLine(const QString& text);
+    void writeHeader();
+    void appendToLastLine(const QString& text);
+
+    QString text() const;
+    bool saveTo(const QString& path); // false when the file cannot be written
+
+    // Stores the normal rectangle as "LogWndRect".
+    void storeRect();
+
+signals:
+    void closedByUser();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override; // Esc and Close
+
+private:
+    void onSave();
+    void placeFromSettings();
+
+    SettingsBackend& store;
+    QPlainTextEdit* edit;
+    QPushButton* saveButton;
+    QPushButton* closeButton;
+};
+
+} // namespace quintrel::ui

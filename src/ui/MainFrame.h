@@ -1,0 +1,184 @@
+#pragma once
+// CMainFrame: the one top-level window. A fixed-size frame around the board
+// view with the menu, accelerators, toolbar and three-pane status bar; its
+// height follows which bars are shown so the view keeps 394 x 394 pixels.
+// It owns the modeless log window, remembers its own position and whether
+// the log was open, carries the whole command table with its enabling, and is
+// the game's GameUi: everything the document shows passes through here.
+//
+// The frame never owns the document; the application object does, and binds
+// it with setDocument() once both exist.
+
+#include "game/GameUi.h"
+#include "ui/QuintrelView.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <map>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace quintrel {
+class CQuintrelGam;
+class SettingsBackend;
+} // namespace quintrel
+
+namespace quintrel::ui {
+
+class CLogWindow;
+class CWindowPort;
+
+// Command ids of the menu entries.
+enum CommandId : int {
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_OPTIONS = 32771,
+    ID_FILE_MRU_FIRST = 57616,
+    ID_APP_EXIT = 57665,
+    ID_WHO_PLAYS = 32772,
+    ID_SWITCH_SIDES = 32782,
+    ID_AUTOPLAY = 32780,
+    ID_OPPONENT_SETTINGS = 32774,
+    ID_EDIT_PLAYERS = 32773,
+    ID_MOVE_BACK = 32775,
+    ID_MOVE_FORWARD = 32777,
+    ID_UNDO_ALL = 32778,
+    ID_REDO_ALL = 32789,
+    ID_REPLAY = 32779,
+    ID_STOP_THINKING = 32795,
+    ID_VIEW_TOOLBAR = 59392,
+    ID_VIEW_STATUS_BAR = 59393,
+    ID_VIEW_LOG = 32796,
+    ID_VIEW_ALL_EXAMINED = 32784,
+    ID_VIEW_EXAMINED_FIELD = 32787,
+    ID_VIEW_WORTH = 32798,
+    ID_VIEW_WORTH_MODE = 32799,
+    ID_ADVICE = 32781,
+    ID_USER_GUIDE = 32801,
+    ID_APP_ABOUT = 57664,
+};
+
+constexpr int RECENT_FILE_COUNT = 4;
+
+class CMainFrame : public QMainWindow, public GameUi {
+    Q_OBJECT
+public:
+    explicit CMainFrame(SettingsBackend& store, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Binds the game: the view reads it and the players post to this window.
+    void setDocument(CQuintrelGam* document);
+    CQuintrelGam* document() const { return doc; }
+    std::shared_ptr<MessageSink> port() const;
+
+    CQuintrelView* view() const { return boardView; }
+    QAction* action(int id) const;
+    QToolBar* toolBar() const { return tools; }
+    CLogWindow* logWindow() const;
+    QString paneText(int pane) const;
+    bool userGuideAvailable() const { return guideAvailable; }
+
+    // Derives every command's enabling, check mark and text from the state.
+    void updateCommands();
+
+    // Game files
+    bool openGame(const QString& path); // asks before discarding, then opens
+    QStringList recentFiles() const;
+    void addRecentFile(const QString& path);
+
+    // Stops any thinking and stores the window state; idempotent.
+    void shutDown();
+
+    // GameUi
+    void setInputFlags(int flags) override;
+    int inputFlags() const override;
+    void markField(Field f) override;
+    void clearMark() override;
+    void resetMarks() override;
+    void clearBlinking() override;
+    void showWinningFive(Field end1, Field end2) override;
+    void showExaminedField(Field f) override;
+    bool showsAllExamined() const override;
+    bool showsWorthOfFields() const override;
+    void repaint() override;
+    void refreshPointer() override;
+    void startReplayTimer(unsigned periodMs) override;
+    void stopReplayTimer() override;
+    void setStatusText(int pane, const std::string& text) override;
+    void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
+    MessageAnswer askYesNoCancel(const std::string& text, const std::string& caption) override;
+    void beep() override;
+    void logClear() override;
+    void logAddSeparator() override;
+    void logAppendLine(const std::string& text) override;
+    void logWriteHeader() override;
+    void logAppendToLastLine(const std::string& text) override;
+    void setLogMuted(bool muted) override;
+    bool logMuted() const override;
+    std::optional<std::string> chooseSavePath(const std::string& suggestedName) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void customEvent(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class ViewBridge;
+
+    void createActions();
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    QAction* addCommand(int id, const QString& text, const QKeySequence& key, const QString& prompt);
+    void fitWindow();
+    void placeWindow();
+    void storeWindowPos();
+    void scheduleUpdate();
+    void rebuildRecentMenu();
+    void updateTitle();
+
+    // Commands of the frame itself
+    void toggleLogWindow();
+    void onLogClosed();
+    void toggleToolBar(bool shown);
+    void toggleStatusBar(bool shown);
+    void fileOpen();
+    void fileSave();
+    void fileSaveAs();
+    void openRecent(int index);
+    void userGuide();
+    void stopAllThinking();
+
+    SettingsBackend& store;
+    CQuintrelGam* doc = nullptr;
+    std::unique_ptr<ViewBridge> bridge;
+    std::shared_ptr<CWindowPort> windowPort;
+    CQuintrelView* boardView;
+    QToolBar* tools = nullptr;
+    QLabel* readyPane = nullptr;
+    QLabel* panes[3] = {};
+    QMenu* gameMenu = nullptr;
+    QMenu* recentMenuAnchor = nullptr;
+    QList<QAction*> recentActions;
+    QAction* recentSeparator = nullptr;
+    std::map<int, QAction*> actions;
+    QPointer<CLogWindow> log;
+    int toolBarHeight = 0;
+    int statusBarHeight = 0;
+    bool muted = false;
+    bool guideAvailable = false;
+    bool shownOnce = false;
+    bool shutDownDone = false;
+    bool updatePending = false;
+};
+
+} // namespace quintrel::ui

@@ -1,0 +1,66 @@
+#include "ui/QuintrelApp.h"
+
+#include "app/OptionValues.h"
+#include "board/Random.h"
+#include "game/QuintrelGam.h"
+#include "players/HumanPlayer.h"
+#include "players/PlayerDatabase.h"
+#include "ui/MainFrame.h"
+#include "ui/UiHooks.h"
+
+#include <QFileInfo>
+
+namespace quintrel::ui {
+
+namespace {
+CMainFrame* activeFrame = nullptr;
+
+void memoryWarning(const std::string& caption, const std::string& text)
+{
+    showMessage(activeFrame, QString::fromStdString(text), QString::fromStdString(caption), QMessageBox::Warning);
+}
+} // namespace
+
+CQuintrelApp::CQuintrelApp(SettingsBackend& settings) : store(settings)
+{
+    players = std::make_unique<CPlayerDatabase>(store);
+    rng::seedWithTime();
+}
+
+CQuintrelApp::~CQuintrelApp()
+{
+    if (mainFrame)
+        mainFrame->shutDown(); // stops any search before a player can go
+    // The document still talks to the frame while it stops, so it goes first.
+    doc.reset();
+    if (activeFrame == mainFrame.get())
+        activeFrame = nullptr;
+    CHumanPlayer::setViewLocator(nullptr);
+    mainFrame.reset();
+    players->shutdown();
+}
+
+bool CQuintrelApp::start(const QString& file)
+{
+    OptionValues options;
+    options.load(store);
+    doc = std::make_unique<CQuintrelGam>(*players, options);
+    mainFrame = std::make_unique<CMainFrame>(store);
+    activeFrame = mainFrame.get();
+    CMainFrame* frame = mainFrame.get();
+    CHumanPlayer::setViewLocator([frame]() -> BoardInput* { return frame; });
+    (void)&memoryWarning; // TREEPLAYER
+
+    doc->attachView(*frame, frame->port());
+    frame->setDocument(doc.get());
+    if (file.isEmpty())
+        return doc->onNewDocument();
+    const QString path = QFileInfo(file).absoluteFilePath();
+    if (!doc->openFile(path.toStdString()))
+        return false;
+    frame->addRecentFile(path);
+    frame->updateCommands();
+    return true;
+}
+
+} // namespace quintrel::ui

@@ -1,0 +1,569 @@
+#include "ui/QuintrelView.h"
+
+#include "app/RegistryKey.h"
+#include "ui/Artwork.h"
+#include "ui/UiHooks.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+
+namespace quintrel::ui {
+
+namespace {
+const QColor LIGHT_GREY(192, 192, 192);
+const QColor DARK_GREY(128, 128, 128);
+const QColor BOTH_ON_LIGHT(127, 127, 127);
+const QColor BOTH_ON_DARK(63, 63, 63);
+const QColor YELLOW(255, 255, 0);
+
+const char COLUMN_LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+const char NUMBER_PAIRS[] = " 1 2 3 4 5 6 7 8 910111213141516171819202122232425262728293031323334353637383940";
+
+// The hidden key sequence, each character stored plus one so that it does
+// not show up in the binary as plain text.
+const char GREETING_KEYS[] = "{flub"; // "zekta"
+
+QString numberText(int n)
+{
+    if (n >= 1 && n <= 40)
+        return QString::fromLatin1(NUMBER_PAIRS + 2 * (n - 1), 2);
+    return QString::number(n); // beyond the table: plain digits
+}
+
+QRect columnLabelBox(int c)
+{
+    return QRect(QPoint(17 * c + 24, BOARD_BOTTOM + 8), QPoint(17 * c + 40, BOARD_BOTTOM + 24));
+}
+
+QRect rowLabelBox(int r)
+{
+    return QRect(QPoint(BOARD_LEFT - 32, 17 * r + 14), QPoint(BOARD_LEFT - 2, 17 * r + 30));
+}
+
+// Text centred on x with its top at y.
+void drawCentredText(QPainter& p, int x, int y, const QString& text)
+{
+    p.drawText(QRect(x - 15, y, 30, 16), Qt::AlignHCenter | Qt::AlignTop, text);
+}
+
+QFont labelFont()
+{
+    QFont f = QApplication::font();
+    f.setPixelSize(12);
+    return f;
+}
+
+QFont worthFont()
+{
+    QFont f = QApplication::font();
+    f.setPixelSize(10);
+    return f;
+}
+} // namespace
+
+QEvent::Type PortEvent::eventType()
+{
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+QRect fieldSquare(int c, int r)
+{
+    return QRect(17 * c + 24, 17 * r + 14, 16, 16);
+}
+
+Field fieldAt(QPoint p)
+{
+    if (p.x() < BOARD_LEFT || p.x() >= BOARD_RIGHT || p.y() < BOARD_TOP || p.y() >= BOARD_BOTTOM)
+        return Field{};
+    return Field{static_cast<std::uint8_t>((p.x() - BOARD_LEFT) / FIELD_PITCH + 1),
+                 static_cast<std::uint8_t>((p.y() - BOARD_TOP) / FIELD_PITCH + 1)};
+}
+
+CQuintrelView::CQuintrelView(SettingsBackend& settings, QWidget* parent) : QWidget(parent), store(settings)
+{
+    CRegistryKey key(store, KEY_APPLICATION);
+    const std::pair<const char*, std::int32_t*> flags[] = {{"bShowAllExamined", &bShowAllExamined},
+                                                           {"bShowExaminedField", &bShowExaminedField},
+                                                           {"bShowWorthOfFields", &bShowWorthOfFields}};
+    for (auto [name, member] : flags) {
+        if (!key.readNumber(name, *member)) {
+            *member = 0;
+            key.writeNumber(name, std::int32_t{0});
+        }
+    }
+
+    for (int side = 0; side < 2; ++side) {
+        stoneImages[side] = makeStoneImage(side);
+        sideCursors[side] = makeSideCursor(side);
+    }
+    setFixedSize(VIEW_SIZE, VIEW_SIZE);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+
+    blinkTimer.setInterval(400);
+    hoverTimer.setInterval(1000);
+    connect(&blinkTimer, &QTimer::timeout, this, &CQuintrelView::onBlinkTick);
+    connect(&replayTimer, &QTimer::timeout, this, &CQuintrelView::onReplayTick);
+    connect(&hoverTimer, &QTimer::timeout, this, &CQuintrelView::onHoverTick);
+}
+
+CQuintrelView::~CQuintrelView()
+{
+    storeSettings();
+}
+
+void CQuintrelView::storeSettings()
+{
+    CRegistryKey key(store, KEY_APPLICATION);
+    key.writeNumber("bShowAllExamined", bShowAllExamined);
+    key.writeNumber("bShowExaminedField", bShowExaminedField);
+    key.writeNumber("bShowWorthOfFields", bShowWorthOfFields);
+}
+
+void CQuintrelView::setGame(ViewGame* g)
+{
+    game = g;
+    update();
+}
+
+// ---- Operations the game document calls ----
+
+void CQuintrelView::markField(Field f)
+{
+    cursorField = f;
+    moveMarkTo(f);
+}
+
+void CQuintrelView::moveMarkTo(Field f)
+{
+    if (!drawnMarkRect.isNull())
+        update(drawnMarkRect);
+    markRect = fieldSquare(f.x, f.y);
+    update(markRect);
+}
+
+void CQuintrelView::clearMark()
+{
+    if (!markRect.isNull())
+        update(markRect);
+    if (!drawnMarkRect.isNull())
+        update(drawnMarkRect);
+    markRect = QRect();
+}
+
+void CQuintrelView::resetMarks()
+{
+    drawnMarkRect = QRect();
+    blinking = 0;
+    cursorField = Field{};
+}
+
+void CQuintrelView::showWinningFive(Field a, Field b)
+{
+    inputFlags = 0;
+    for (Field f : winningFive)
+        hiddenStone[f.x][f.y] &= ~1;
+    // Start from the end with the smaller column; a vertical line starts at a.
+    Field from = a, to = b;
+    if (b.x < a.x)
+        std::swap(from, to);
+    const int dx = to.x > from.x ? 1 : 0;
+    const int dy = to.y > from.y ? 1 : (to.y < from.y ? -1 : 0);
+    for (int i = 0; i < 5; ++i)
+        winningFive[i] = Field{static_cast<std::uint8_t>(from.x + i * dx), static_cast<std::uint8_t>(from.y + i * dy)};
+    fiveRect = fieldSquare(winningFive[0].x, winningFive[0].y) | fieldSquare(winningFive[4].x, winningFive[4].y);
+    blinking = 1;
+    blinkTimer.start();
+}
+
+void CQuintrelView::repaintBoard()
+{
+    update(QRect(QPoint(BOARD_LEFT, BOARD_TOP), QPoint(BOARD_RIGHT, BOARD_BOTTOM)));
+}
+
+void CQuintrelView::startReplayTimer(unsigned ms)
+{
+    replayTimer.start(static_cast<int>(ms));
+}
+
+// ---- Display commands ----
+
+void CQuintrelView::toggleAllExamined()
+{
+    bShowAllExamined = !bShowAllExamined;
+    repaintBoard();
+    emit displayChanged();
+}
+
+void CQuintrelView::toggleExaminedField()
+{
+    bShowExaminedField = !bShowExaminedField; // no pixel changes until the next mark
+    emit displayChanged();
+}
+
+void CQuintrelView::toggleWorthOfFields()
+{
+    bShowWorthOfFields = !bShowWorthOfFields;
+    repaintBoard();
+    emit displayChanged();
+}
+
+void CQuintrelView::cycleWorthMode()
+{
+    worthMode = (worthMode + 1) % 3;
+    repaintBoard();
+    emit displayChanged();
+}
+
+QString CQuintrelView::worthModeText() const
+{
+    switch (worthMode) {
+    case 0:
+        return QStringLiteral("Follow Side Not On Move\tCtrl+I");
+    case 1:
+        return QStringLiteral("Follow Maximum Of Both\tCtrl+I");
+    default:
+        return QStringLiteral("Follow Side On Move\tCtrl+I");
+    }
+}
+
+// ---- Painting ----
+
+void CQuintrelView::paintEvent(QPaintEvent* event)
+{
+    if (!hoverTimer.isActive())
+        hoverTimer.start(); // pointer tracking runs from the first paint on
+    QPainter p(this);
+    p.setClipRegion(event->region());
+    paintBackground(p);
+    paintFields(p, event->rect());
+    paintMark(p);
+    paintLabels(p);
+}
+
+void CQuintrelView::paintBackground(QPainter& p)
+{
+    p.fillRect(rect(), LIGHT_GREY);
+    // A raised bevel of four rings around the board, inside a black rectangle.
+    for (int i = 1; i <= 4; ++i) {
+        const int l = BOARD_LEFT - i, t = BOARD_TOP - i, r = 362 + i, b = 352 + i;
+        p.setPen(Qt::white);
+        p.drawLine(l, t, r, t);
+        p.drawLine(l, t, l, b);
+        p.setPen(Qt::black);
+        p.drawLine(r, t, r, b);
+        p.drawLine(l, b, r, b);
+    }
+    p.setPen(Qt::black);
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(QPoint(35, 25), QPoint(366, 356)));
+
+    p.setFont(labelFont());
+    for (int k = 0; k <= 19; ++k) {
+        const int x = BOARD_LEFT + FIELD_PITCH * k;
+        p.drawLine(x, BOARD_TOP, x, BOARD_BOTTOM - 1);
+    }
+    for (int k = 0; k <= 19; ++k) {
+        const int y = BOARD_TOP + FIELD_PITCH * k;
+        p.drawLine(BOARD_LEFT, y, BOARD_RIGHT - 1, y);
+    }
+    for (int c = 1; c <= 19; ++c)
+        drawCentredText(p, 17 * c + 32, BOARD_BOTTOM + 8, QString(QChar(COLUMN_LETTERS[c - 1])));
+    for (int r = 1; r <= 19; ++r)
+        drawCentredText(p, BOARD_LEFT - 18, 17 * r + 14, numberText(r));
+}
+
+void CQuintrelView::paintFields(QPainter& p, const QRect& clip)
+{
+    p.setFont(worthFont());
+    for (int r = 1; r <= 19; ++r) {
+        for (int c = 1; c <= 19; ++c) {
+            const QRect square = fieldSquare(c, r);
+            if (!square.intersects(clip))
+                continue;
+            const int cell = game ? game->cell(c, r) : EMPTY;
+            if (cell == EMPTY || (hiddenStone[c][r] & 1)) {
+                const bool darkened = bShowAllExamined && game && game->isExamined(c, r);
+                p.fillRect(square, darkened ? DARK_GREY : LIGHT_GREY);
+                if (bShowWorthOfFields && cell == EMPTY)
+                    paintWorth(p, c, r, darkened);
+            } else {
+                p.drawPixmap(square.topLeft(), stoneImages[cell == SIDE_X ? 1 : 0]);
+            }
+        }
+    }
+}
+
+void CQuintrelView::paintWorth(QPainter& p, int c, int r, bool darkened)
+{
+    if (!game)
+        return;
+    const Side s = game->sideToMove();
+    const Side other = otherSide(s);
+    int w = 0;
+    int owner = s; // 2 stands for both sides
+    if (worthMode == 0) {
+        w = game->worth(c, r, s);
+    } else if (worthMode == 1) {
+        w = game->worth(c, r, other);
+        owner = other;
+    } else {
+        const int a = game->worth(c, r, s), b = game->worth(c, r, other);
+        if (a < b) {
+            w = b;
+            owner = other;
+        } else {
+            w = a;
+            owner = a == b ? 2 : s;
+        }
+    }
+    if (w == 0)
+        return;
+    QColor colour = owner == SIDE_O ? QColor(0, 0, 255) : owner == SIDE_X ? QColor(255, 0, 0)
+                                                        : (darkened ? BOTH_ON_DARK : BOTH_ON_LIGHT);
+    p.setPen(colour);
+    drawCentredText(p, 17 * c + 32, 17 * r + 14, numberText(w));
+}
+
+void CQuintrelView::paintMark(QPainter& p)
+{
+    drawnMarkRect = QRect();
+    if (markRect.isNull())
+        return;
+    // A sunken square: dark on the left and top, white on the right and bottom.
+    const int l = markRect.left(), t = markRect.top(), r = markRect.right(), b = markRect.bottom();
+    p.setPen(DARK_GREY);
+    p.drawLine(l, b, l, t);
+    p.drawLine(l, t, r, t);
+    p.setPen(Qt::white);
+    p.drawLine(r, t, r, b);
+    p.drawLine(r, b, l, b);
+    drawnMarkRect = markRect;
+}
+
+void CQuintrelView::paintLabels(QPainter& p)
+{
+    p.setFont(labelFont());
+    drawnHotLabel = Field{};
+    if (inputFlags == 0 || hotLabel.x == 0)
+        return;
+    p.setPen(YELLOW);
+    drawCentredText(p, 17 * hotLabel.x + 32, BOARD_BOTTOM + 8, QString(QChar(COLUMN_LETTERS[hotLabel.x - 1])));
+    drawCentredText(p, BOARD_LEFT - 18, 17 * hotLabel.y + 14, numberText(hotLabel.y));
+    drawnHotLabel = hotLabel;
+}
+
+void CQuintrelView::invalidateLabels(Field pair)
+{
+    if (pair.x == 0 || pair.y == 0)
+        return;
+    update(columnLabelBox(pair.x));
+    update(rowLabelBox(pair.y));
+}
+
+// ---- Input ----
+
+void CQuintrelView::handMoveOver(Field f)
+{
+    inputFlags = 0;
+    invalidateLabels(drawnHotLabel);
+    if (game)
+        game->deliverMove(GameMove{f, game->sideToMove()});
+}
+
+void CQuintrelView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    if (!(inputFlags & 2)) {
+        beep();
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    const Field f = fieldAt(event->position().toPoint());
+    if (!f.onBoard() || !game || game->cell(f.x, f.y) != EMPTY)
+        return;
+    handMoveOver(f);
+}
+
+void CQuintrelView::keyPressEvent(QKeyEvent* event)
+{
+    if (!event->text().isEmpty())
+        typedCharacter(event->text().at(0));
+    if (inputFlags == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    int dc = 0, dr = 0;
+    switch (event->key()) {
+    case Qt::Key_PageUp: dc = 1; dr = -1; break;
+    case Qt::Key_PageDown: dc = 1; dr = 1; break;
+    case Qt::Key_End: dc = -1; dr = 1; break;
+    case Qt::Key_Home: dc = -1; dr = -1; break;
+    case Qt::Key_Left: dc = -1; break;
+    case Qt::Key_Up: dr = -1; break;
+    case Qt::Key_Right: dc = 1; break;
+    case Qt::Key_Down: dr = 1; break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!cursorField.onBoard()) {
+            cursorField = Field{10, 10};
+            moveMarkTo(cursorField);
+            beep();
+        } else if ((inputFlags & 1) && game && game->cell(cursorField.x, cursorField.y) == EMPTY) {
+            const Field f = cursorField;
+            handMoveOver(f);
+            moveMarkTo(cursorField);
+        } else {
+            beep();
+        }
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (cursorField.x == 0) {
+        cursorField = Field{10, 10}; // the first step only shows the cursor
+    } else {
+        auto wrap = [](int v) { return v < 1 ? 19 : (v > 19 ? 1 : v); };
+        cursorField = Field{static_cast<std::uint8_t>(wrap(cursorField.x + dc)),
+                            static_cast<std::uint8_t>(wrap(cursorField.y + dr))};
+    }
+    moveMarkTo(cursorField);
+}
+
+void CQuintrelView::typedCharacter(QChar ch)
+{
+    typedKeys.append(QChar(ch.unicode() + 1));
+    if (typedKeys.size() > 5)
+        typedKeys.remove(0, typedKeys.size() - 5);
+    if (typedKeys == QLatin1String(GREETING_KEYS)) {
+        typedKeys.clear();
+        // Only a display with more than 256 colours shows the picture well.
+        if (depth() > 8)
+            emit greetingRequested();
+        else
+            beep();
+    }
+}
+
+void CQuintrelView::mouseMoveEvent(QMouseEvent* event)
+{
+    refreshPointer();
+    QWidget::mouseMoveEvent(event);
+}
+
+void CQuintrelView::leaveEvent(QEvent* event)
+{
+    hotLabel = Field{};
+    invalidateLabels(drawnHotLabel);
+    QWidget::leaveEvent(event);
+}
+
+void CQuintrelView::refreshPointer()
+{
+    const QPoint p = mapFromGlobal(QCursor::pos());
+    const bool inside = rect().contains(p) && underMouse();
+    const Field f = inside ? fieldAt(p) : Field{};
+    if (inputFlags != 0 && inside) {
+        hotLabel = f;
+        if (!(hotLabel == drawnHotLabel)) {
+            invalidateLabels(drawnHotLabel);
+            invalidateLabels(hotLabel);
+        }
+        if (f.onBoard() && game) {
+            setCursor(sideCursors[game->sideToMove() == SIDE_X ? 1 : 0]);
+            return;
+        }
+    } else {
+        hotLabel = Field{};
+        invalidateLabels(drawnHotLabel);
+    }
+    if (game && game->computing() && f.onBoard()) {
+        setCursor(Qt::WaitCursor);
+        return;
+    }
+    unsetCursor();
+}
+
+// ---- Messages from players ----
+
+void CQuintrelView::customEvent(QEvent* event)
+{
+    if (event->type() == PortEvent::eventType())
+        onPortMessage(static_cast<PortEvent*>(event)->message);
+    else
+        QWidget::customEvent(event);
+}
+
+void CQuintrelView::onPortMessage(const PortMessage& msg)
+{
+    if (msg.wParam != MSG_TAG)
+        return; // not ours
+    if (!game)
+        return;
+    if (msg.id == MSG_MOVE && game->computersPlayEachOther() && !draining) {
+        // Let waiting input (Esc, a menu, the close box) run before the move.
+        drainInput();
+        if (!game || !isVisible() || QCoreApplication::closingDown())
+            return; // the window is going; the move is dropped
+    }
+    if (msg.id == MSG_MOVE || msg.id == MSG_EXAMINED)
+        game->handleMessage(msg);
+}
+
+void CQuintrelView::showExaminedField(Field f)
+{
+    if (!bShowExaminedField)
+        return;
+    cursorField = f;
+    moveMarkTo(f);
+}
+
+void CQuintrelView::drainInput()
+{
+    draining = true;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    draining = false;
+}
+
+// ---- Timers ----
+
+void CQuintrelView::onBlinkTick()
+{
+    if (blinking) {
+        for (Field f : winningFive)
+            hiddenStone[f.x][f.y] ^= 1;
+    } else {
+        blinkTimer.stop();
+        for (Field f : winningFive)
+            hiddenStone[f.x][f.y] &= ~1;
+    }
+    update(fiveRect);
+}
+
+void CQuintrelView::onReplayTick()
+{
+    if (!game || !game->replaying())
+        replayTimer.stop();
+    if (game)
+        game->replayStep();
+}
+
+void CQuintrelView::onHoverTick()
+{
+    if (inputFlags != 0 && drawnHotLabel.x != 0 && QApplication::widgetAt(QCursor::pos()) != this) {
+        hotLabel = Field{};
+        invalidateLabels(drawnHotLabel);
+    }
+}
+
+} // namespace quintrel::ui

@@ -1,0 +1,170 @@
+#pragma once
+// CQuintrelView: the board of the main window. It paints the 19 x 19 board at
+// a fixed pixel geometry (field (c, r) at x = 17c + 24, y = 17r + 14), the
+// labels, the stones, one sunken mark, a blinking winning five and, on
+// request, the worth of empty fields and the fields a search examines. It
+// takes the human's move from the mouse or the keyboard cursor and turns the
+// moves and examined fields that players post into calls on the game.
+//
+// The view owns display state only; everything it shows is read through
+// ViewGame, so the painting and input can be driven by a test double.
+
+#include "app/MessagePort.h"
+#include "board/Types.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+namespace quintrel {
+class SettingsBackend;
+}
+
+namespace quintrel::ui {
+
+// What the view reads from and hands to the game document.
+class ViewGame {
+public:
+    virtual ~ViewGame() = default;
+    virtual int cell(int x, int y) const = 0;             // SIDE_O, SIDE_X or EMPTY
+    virtual int worth(int x, int y, Side side) const = 0; // the field's worth byte
+    virtual Side sideToMove() const = 0;
+    // thinking and (advice requested or a computer on move)
+    virtual bool computing() const = 0;
+    // Autoplay runs or both sides are computers
+    virtual bool computersPlayEachOther() const = 0;
+    virtual bool isExamined(int x, int y) const = 0;
+    virtual bool replaying() const = 0;
+    virtual void deliverMove(GameMove move) = 0;             // the human's move
+    virtual void handleMessage(const PortMessage& msg) = 0;  // a player's move or examined field
+    virtual void replayStep() = 0;
+};
+
+// A message of the port travelling as a Qt event to the view or the frame.
+class PortEvent : public QEvent {
+public:
+    explicit PortEvent(PortMessage msg) : QEvent(eventType()), message(std::move(msg)) {}
+    static QEvent::Type eventType();
+    PortMessage message;
+};
+
+// Fixed geometry, client pixels.
+constexpr int VIEW_SIZE = 394;
+constexpr int BOARD_LEFT = 40, BOARD_TOP = 30, BOARD_RIGHT = 363, BOARD_BOTTOM = 353;
+constexpr int FIELD_PITCH = 17;
+
+QRect fieldSquare(int c, int r);
+// The field under a client point; {0, 0} when the point is off the board.
+Field fieldAt(QPoint p);
+
+class CQuintrelView : public QWidget {
+    Q_OBJECT
+public:
+    // Reads the three display flags from the store; the destructor writes them back.
+    explicit CQuintrelView(SettingsBackend& store, QWidget* parent = nullptr);
+    ~CQuintrelView() override;
+    void storeSettings();
+
+    void setGame(ViewGame* game);
+
+    // Operations the game document calls
+    void markField(Field f);
+    void clearMark();
+    void resetMarks();
+    void showWinningFive(Field end1, Field end2);
+    void setInputFlags(int flags) { inputFlags = flags; }
+    int getInputFlags() const { return inputFlags; }
+    void refreshPointer();
+    void showExaminedField(Field f);
+    void repaintBoard();
+    void startReplayTimer(unsigned ms);
+    void stopReplayTimer() { replayTimer.stop(); }
+    bool replayTimerActive() const { return replayTimer.isActive(); }
+    bool isBlinking() const { return blinking != 0; }
+    void clearBlinking() { blinking = 0; }
+
+    // Display commands
+    void toggleAllExamined();
+    void toggleExaminedField();
+    void toggleWorthOfFields();
+    void cycleWorthMode();
+    QString worthModeText() const;
+    bool showAllExamined() const { return bShowAllExamined != 0; }
+    bool showExaminedField() const { return bShowExaminedField != 0; }
+    bool showWorthOfFields() const { return bShowWorthOfFields != 0; }
+    int getWorthMode() const { return worthMode; }
+
+    // State seen by the frame and by tests
+    Field getCursorField() const { return cursorField; }
+    Field getHotLabel() const { return hotLabel; }
+    bool isStoneHidden(Field f) const { return (hiddenStone[f.x][f.y] & 1) != 0; }
+    const std::array<Field, 5>& getWinningFive() const { return winningFive; }
+    QRect getMarkRect() const { return markRect; }
+
+    QSize sizeHint() const override { return {VIEW_SIZE, VIEW_SIZE}; }
+
+signals:
+    void greetingRequested();
+    void displayChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void customEvent(QEvent* event) override;
+    bool focusNextPrevChild(bool) override { return false; }
+
+private:
+    // Painting
+    void paintBackground(QPainter& p);
+    void paintFields(QPainter& p, const QRect& clip);
+    void paintWorth(QPainter& p, int c, int r, bool darkened);
+    void paintMark(QPainter& p);
+    void paintLabels(QPainter& p);
+    void invalidateLabels(Field pair);
+    void moveMarkTo(Field f);
+
+    // Input
+    void handMoveOver(Field f);
+    void onPortMessage(const PortMessage& msg);
+    void drainInput();
+    void onBlinkTick();
+    void onReplayTick();
+    void onHoverTick();
+    void typedCharacter(QChar ch);
+
+    SettingsBackend& store;
+    ViewGame* game = nullptr;
+
+    std::int32_t bShowAllExamined = 0;
+    std::int32_t bShowExaminedField = 0;
+    std::int32_t bShowWorthOfFields = 0;
+    int worthMode = 2;
+    int blinking = 0;
+    int inputFlags = 3;
+    Field cursorField;
+    QRect markRect;      // null when there is no mark
+    QRect drawnMarkRect; // where the mark was last drawn
+    std::array<QPixmap, 2> stoneImages;
+    std::array<QCursor, 2> sideCursors;
+    std::uint8_t hiddenStone[20][20] = {};
+    std::array<Field, 5> winningFive{};
+    QRect fiveRect;
+    Field hotLabel;
+    Field drawnHotLabel;
+
+    QTimer blinkTimer;  // timer 1
+    QTimer replayTimer; // timer 2
+    QTimer hoverTimer;  // timer 3
+    bool draining = false;
+    QString typedKeys;
+};
+
+} // namespace quintrel::ui
