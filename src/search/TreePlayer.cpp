@@ -92,7 +92,7 @@ int CTreePlayer::requestMove(const CBoard& gameBoard, Side side) {
     board = gameBoard;
     board.journalBase = board.journalCurrent = board.journalEnd = nullptr;
     sideToMove = side;
-    current.assign(loadSettings());
+    refreshSettings();
     prepareJournal();
     searchWindow = window;
     try {
@@ -122,7 +122,7 @@ int CTreePlayer::think(const CBoard& gameBoard, Side side) {
     board = gameBoard;
     board.journalBase = board.journalCurrent = board.journalEnd = nullptr;
     sideToMove = side;
-    current.assign(loadSettings());
+    refreshSettings();
     prepareJournal();
     const int score = runSearch();
     bestMove.side = sideToMove;

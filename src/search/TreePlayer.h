@@ -115,6 +115,8 @@ protected:
     // kind's defaults.
     virtual TreeSettings loadSettings() const;
     const SearchSettings& settings() const { return current; }
+    // Takes loadSettings() into use; only while no worker runs.
+    void refreshSettings() { current.assign(loadSettings()); }
 
     // Candidates of the current reduction for s, in scan order (x, then y
     // ascending); at the root (relax) an empty list widens the reduction.
