@@ -7,6 +7,8 @@
 #include "players/MediumSettings.h"
 #include "players/RandomPlayer.h"
 #include "players/TreeSettings.h"
+#include "search/AlphaBetaPlayer.h"
+#include "search/MiniMaxPlayer.h"
 
 #include <map>
 
@@ -20,8 +22,8 @@ std::unique_ptr<CPlayer> createHuman() { return std::make_unique<CHumanPlayer>()
 std::unique_ptr<CPlayer> createRandom() { return std::make_unique<CRandomPlayer>(); }
 std::unique_ptr<CPlayer> createLight() { return std::make_unique<CLightPlayer>(); }
 std::unique_ptr<CPlayer> createMedium() { return std::make_unique<CMediumPlayer>(); }
-std::unique_ptr<CPlayer> createMiniMax() { return nullptr; }
-std::unique_ptr<CPlayer> createAlphaBeta() { return nullptr; }
+std::unique_ptr<CPlayer> createMiniMax() { return std::make_unique<CMiniMaxPlayer>(); }
+std::unique_ptr<CPlayer> createAlphaBeta() { return std::make_unique<CAlphaBetaPlayer>(); }
 std::unique_ptr<CPlayer> createExtensive() { return nullptr; }
 
 const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {

@@ -1,0 +1,241 @@
+// The thinking thread: one worker per request, always joined before the
+// player changes; the move always arrives before its log line; stopping
+// delivers the best move so far with "Interrupted...".
+
+#include "SearchTestUtil.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace quintrel {
+namespace {
+
+using namespace quintrel::testing;
+using namespace std::chrono_literals;
+
+CBoard midGame() {
+    return boardWith({{10, 10}, {11, 11}, {9, 11}, {12, 9}, {8, 8}},
+                     {{11, 10}, {10, 11}, {12, 12}, {9, 9}, {13, 10}});
+}
+
+// Far deeper than any test waits for: only a stop ends it.
+TreeSettings endless() { return treeSettings(12, TreeSettings::ABSOLUTE_BEST, TreeSettings::RECTANGULAR); }
+
+struct Rig {
+    std::shared_ptr<QueueSink> sink = std::make_shared<QueueSink>();
+    std::vector<PortMessage> seen;
+
+    template <class P>
+    void attach(P& player, PlayerDefinition& d) {
+        player.definition = &d;
+        player.window = sink;
+    }
+    void collect() {
+        for (auto& m : sink->drain()) seen.push_back(std::move(m));
+    }
+    // Only moves and log lines, in arrival order: "M" and "L".
+    std::string deliveries() {
+        collect();
+        std::string out;
+        for (const auto& m : seen)
+            if (m.id == MSG_MOVE) out += 'M';
+            else if (m.id == MSG_LOG) out += 'L';
+        return out;
+    }
+    std::vector<PortMessage> of(int id) {
+        collect();
+        std::vector<PortMessage> out;
+        for (const auto& m : seen)
+            if (m.id == id) out.push_back(m);
+        return out;
+    }
+    bool waitForLog(std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            if (!of(MSG_LOG).empty()) return true;
+            std::this_thread::sleep_for(1ms);
+        }
+        return false;
+    }
+};
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+void waitUntilThinking(const CTreePlayer& p) {
+    const auto end = std::chrono::steady_clock::now() + 5s;
+    while (!p.isThinking() && std::chrono::steady_clock::now() < end) std::this_thread::yield();
+}
+
+TEST(ThinkingThread, StopRightAfterRequestStillDeliversOnce) {
+    const CBoard b = midGame();
+    Rig rig;
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(endless(), p.className());
+    rig.attach(p, d);
+    EXPECT_EQ(p.requestMove(b, SIDE_X), 1);
+    p.stopThinking();
+    EXPECT_FALSE(p.isThinking());
+    EXPECT_EQ(rig.deliveries(), "ML");
+    const auto moves = rig.of(MSG_MOVE);
+    const GameMove m = GameMove::unpack(moves[0].lParam);
+    EXPECT_EQ(m.side, SIDE_X);
+    EXPECT_TRUE(m.field.onBoard());
+    EXPECT_EQ(b.cell(m.field), EMPTY);
+    EXPECT_TRUE(endsWith(rig.of(MSG_LOG)[0].text, "  Interrupted...")) << rig.of(MSG_LOG)[0].text;
+    // Nothing more arrives afterwards.
+    std::this_thread::sleep_for(5ms);
+    EXPECT_EQ(rig.deliveries(), "ML");
+}
+
+TEST(ThinkingThread, StopDuringSearchPlaysBestSoFar) {
+    const CBoard b = midGame();
+    Rig rig;
+    CMiniMaxPlayer p;
+    PlayerDefinition d = definitionWith(endless(), p.className());
+    rig.attach(p, d);
+    ASSERT_EQ(p.requestMove(b, SIDE_X), 1);
+    waitUntilThinking(p);
+    std::this_thread::sleep_for(20ms);
+    p.stopThinking();
+    EXPECT_EQ(rig.deliveries(), "ML");
+    EXPECT_TRUE(endsWith(rig.of(MSG_LOG)[0].text, "  Interrupted..."));
+    // Progress and the examined field come from the root only, before the move.
+    const auto progress = rig.of(MSG_PROGRESS);
+    const auto examined = rig.of(MSG_EXAMINED);
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.size(), examined.size());
+    EXPECT_EQ(progress[0].text.substr(0, 4), "  1/");
+    EXPECT_EQ(progress[0].text.size(), 7u);
+    EXPECT_EQ(rig.seen.back().id, MSG_LOG);
+    const Field first = Field::unpack(examined[0].lParam);
+    EXPECT_EQ(b.cell(first), EMPTY);
+}
+
+TEST(ThinkingThread, FinishedSearchReportsEveryRootMove) {
+    const CBoard b = midGame();
+    Rig rig;
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(treeSettings(1, TreeSettings::ABSOLUTE_BEST, TreeSettings::CONTURE),
+                                        p.className());
+    rig.attach(p, d);
+    EXPECT_EQ(p.priority, 1); // a new tree player thinks at "High"
+    ASSERT_EQ(p.requestMove(b, SIDE_O), 1);
+    ASSERT_TRUE(rig.waitForLog(10s));
+    p.reset();
+    EXPECT_EQ(rig.deliveries(), "ML");
+    const auto progress = rig.of(MSG_PROGRESS);
+    const std::string n = progress.back().text.substr(4);
+    EXPECT_EQ(progress.back().text, n + "/" + n);
+    EXPECT_EQ(std::to_string(progress.size()), n.substr(n.find_first_not_of(' ')));
+    EXPECT_FALSE(endsWith(rig.of(MSG_LOG)[0].text, "Interrupted..."));
+    EXPECT_EQ(rig.seen.back().id, MSG_LOG);
+    // The move message comes after the last examined field.
+    std::size_t lastExamined = 0, move = 0;
+    for (std::size_t i = 0; i < rig.seen.size(); ++i) {
+        if (rig.seen[i].id == MSG_EXAMINED) lastExamined = i;
+        if (rig.seen[i].id == MSG_MOVE) move = i;
+    }
+    EXPECT_LT(lastExamined, move);
+}
+
+TEST(ThinkingThread, RequestWhileThinkingEndsTheEarlierSearchFirst) {
+    const CBoard b = midGame();
+    Rig rig;
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(endless(), p.className());
+    rig.attach(p, d);
+    ASSERT_EQ(p.requestMove(b, SIDE_X), 1);
+    waitUntilThinking(p);
+    ASSERT_EQ(p.requestMove(b, SIDE_X), 1);
+    p.stopThinking();
+    EXPECT_EQ(rig.deliveries(), "MLML");
+}
+
+TEST(ThinkingThread, DestroyWhileThinkingWaitsForTheWorker) {
+    const CBoard b = midGame();
+    Rig rig;
+    PlayerDefinition d = definitionWith(endless(), TreeSettings::ALPHABETA_CLASS);
+    for (int i = 0; i < 3; ++i) {
+        auto p = std::make_unique<CAlphaBetaPlayer>();
+        rig.attach(*p, d);
+        ASSERT_EQ(p->requestMove(b, SIDE_X), 1);
+        if (i > 0) waitUntilThinking(*p);
+        p.reset();
+    }
+    auto mm = std::make_unique<CMiniMaxPlayer>();
+    rig.attach(*mm, d);
+    ASSERT_EQ(mm->requestMove(b, SIDE_O), 1);
+    mm.reset();
+    EXPECT_EQ(rig.deliveries(), "MLMLMLML");
+}
+
+TEST(ThinkingThread, ResetOrStopWhenIdleDoesNothing) {
+    Rig rig;
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(treeSettings(1, 1, 3), p.className());
+    rig.attach(p, d);
+    p.reset();
+    p.stopThinking();
+    EXPECT_EQ(rig.deliveries(), "");
+    ASSERT_EQ(p.requestMove(midGame(), SIDE_O), 1);
+    ASSERT_TRUE(rig.waitForLog(10s));
+    p.reset();
+    p.stopThinking();
+    p.reset();
+    EXPECT_EQ(rig.deliveries(), "ML");
+}
+
+TEST(ThinkingThread, ThousandQuickRequestStopCycles) {
+    const CBoard b = midGame();
+    Rig rig;
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(TreeSettings::alphaBetaDefaults(), p.className());
+    rig.attach(p, d);
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) {
+        ASSERT_EQ(p.requestMove(b, i % 2), 1);
+        if (i % 3 == 0) p.stopThinking();
+        else if (i % 3 == 1) p.reset();
+        expected += "ML";
+        if (i % 50 == 0) rig.collect();
+    }
+    p.stopThinking();
+    EXPECT_EQ(rig.deliveries(), expected);
+    int side = 0;
+    for (const auto& m : rig.of(MSG_MOVE)) EXPECT_EQ(GameMove::unpack(m.lParam).side, side++ % 2);
+}
+
+TEST(ThinkingThread, ExaminedSetIsReadWhileTheRootRelaxes) {
+    // Nothing reaches quality 6, so every root relaxes while the view asks.
+    const CBoard b = boardWith({{10, 10}}, {{12, 12}});
+    Rig rig;
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(
+        treeSettings(2, TreeSettings::UNSORTED, TreeSettings::QUALITY, 0, true, true, 6), p.className());
+    rig.attach(p, d);
+    int marked = 0;
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_EQ(p.requestMove(b, SIDE_O), 1);
+        for (int x = 1; x <= 19; ++x)
+            for (int y = 1; y <= 19; ++y) marked += p.isCandidate(b, x, y);
+        p.stopThinking();
+    }
+    EXPECT_EQ(rig.deliveries().size(), 40u);
+    p.reset();
+    // Idle again: the stored quality 6 applies, which no field reaches.
+    int after = 0;
+    for (int x = 1; x <= 19; ++x)
+        for (int y = 1; y <= 19; ++y) after += p.isCandidate(b, x, y);
+    EXPECT_EQ(after, 0);
+    EXPECT_EQ(d.settings, TreeSettings(treeSettings(2, 0, 4, 0, true, true, 6)).toBlock(p.className()));
+    (void)marked;
+}
+
+} // namespace
+} // namespace quintrel
