@@ -13,6 +13,7 @@ CBoard::CBoard()
       journalEnd(nullptr),
       patternMode(PATTERN_MODE_NORMAL) {
     std::fill(&cells[0][0], &cells[0][0] + GRID_SIZE * GRID_SIZE, EMPTY);
+    rebuildLineCodes();
 }
 
 void CBoard::clear() {
@@ -21,6 +22,7 @@ void CBoard::clear() {
         for (int y = stoneBounds.minY; y <= stoneBounds.maxY; ++y)
             cells[x][y] = EMPTY;
     region[SIDE_O] = region[SIDE_X] = stoneBounds = FieldRect::emptyRect();
+    rebuildLineCodes();
     if (patternMode == PATTERN_MODE_EXTENSIVE)
         recomputePatterns(); // the extensive records carry line tags even on an empty board
     else
@@ -123,6 +125,7 @@ void CBoard::takeBack() {
     stoneBounds = move.oldStoneBounds;
     const JournalEntry& placed = move.entries[0];
     cells[placed.x][placed.y] = EMPTY;
+    flipLineCodes(placed.x, placed.y, move.side);
     for (int i = 0; i < move.count; ++i) {
         const JournalEntry& e = move.entries[i];
         patterns[e.x][e.y][e.side] = e.record;

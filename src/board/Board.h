@@ -115,6 +115,11 @@ public:
     MoveRecord* journalCurrent;
     MoveRecord* journalEnd;
     int patternMode;
+    // Derived from cells for the pattern tables: for every field and each of
+    // the eight directions, the five cells beyond it, 2 bits each, nearest
+    // lowest (0 O, 1 X, 2 empty, 3 off the board). Kept by every operation
+    // that changes a cell; recomputePatterns rebuilds it.
+    std::uint16_t lineCodes[GRID_SIZE][GRID_SIZE][8];
 
     // Construction and reset. clear() must run before the first move.
     CBoard();
@@ -152,6 +157,8 @@ public:
 
 private:
     void recomputeRegions();
+    void rebuildLineCodes();
+    void flipLineCodes(int x, int y, Side s);
     template <int Mode>
     void placeStone(int x, int y, Side s);
     template <int Mode>

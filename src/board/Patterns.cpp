@@ -12,7 +12,9 @@ using namespace patterns;
 
 namespace {
 
-// Record-array steps matching DIR_STEP (records are declared 20 wide, cells 21).
+// Cell-array steps of the direction table, and the matching record-array
+// steps (records are declared 20 wide, cells 21).
+constexpr int DIR_STEP[8] = {1, -1, GRID_SIZE, -GRID_SIZE, GRID_SIZE + 1, -GRID_SIZE - 1, GRID_SIZE - 1, -GRID_SIZE + 1};
 constexpr int RECORD_STEP_X = 20;
 constexpr int RECORD_STEP[8] = {1, -1, RECORD_STEP_X, -RECORD_STEP_X, RECORD_STEP_X + 1, -RECORD_STEP_X - 1,
                                 RECORD_STEP_X - 1, -RECORD_STEP_X + 1};
@@ -23,18 +25,17 @@ void reportOverflow() {
 }
 
 // The incremental update around one changed field P. Cell and record
-// positions travel as flat indices; the field coordinates are kept alongside
-// only for the journal.
+// positions travel as flat indices; field coordinates ride along for the
+// journal and the table lookups.
 template <int Mode>
 class Walk {
 public:
     Walk(CBoard& board, int x, int y, MoveRecord* journal)
-        : cells_(&board.cells[0][0]), records_(&board.patterns[0][0]), x_(x), y_(y), cell_(x * GRID_SIZE + y),
-          record_(x * RECORD_STEP_X + y), journal_(journal) {}
+        : board_(board), cells_(&board.cells[0][0]), records_(&board.patterns[0][0]), x_(x), y_(y),
+          cell_(x * GRID_SIZE + y), record_(x * RECORD_STEP_X + y), journal_(journal) {}
 
-    // Field at distance k from P in direction i.
+    // The field at distance k from P in direction i.
     int cellAt(int i, int k) const { return cells_[cell_ + k * DIR_STEP[i]]; }
-    const int* cellPtr(int i, int k) const { return cells_ + cell_ + k * DIR_STEP[i]; }
     PatternRecord& record(int i, int k, int side) const { return records_[record_ + k * RECORD_STEP[i]][side]; }
 
     // Appends the record of the field at distance k in direction i to the
@@ -53,12 +54,20 @@ public:
         e.record = record(i, k, side);
     }
 
-    void phaseMover(int d);
-    void phaseOther(int d);
-    void updateBoundedThree(int i, int e);
+    // Saves, then recomputes the given parts and the worth.
+    void update(int i, int k, int side, unsigned parts) const {
+        save(i, k, side);
+        computeField<Mode>(board_, x_ + k * DIRECTIONS[i].dx, y_ + k * DIRECTIONS[i].dy, side, record(i, k, side),
+                           parts);
+    }
+
+    void phaseMover(int d) const;
+    void phaseOther(int d) const;
+    void updateBoundedThree(int i, int e) const;
 
 private:
-    int* cells_;
+    CBoard& board_;
+    const int* cells_;
     PatternRecord (*records_)[2];
     int x_, y_;
     int cell_, record_;
@@ -70,7 +79,7 @@ private:
 // free field beyond P's row of stones, and the next one or the one after
 // the next row of stones.
 template <int Mode>
-void Walk<Mode>::phaseMover(int d) {
+void Walk<Mode>::phaseMover(int d) const {
     const int e = 1 - d;
     for (int i = 0; i < 8; ++i) {
         int n = 1;
@@ -78,35 +87,20 @@ void Walk<Mode>::phaseMover(int d) {
             ++n;
         if (cellAt(i, n) == e) // blocked, the border included
             continue;
-        save(i, n, d);
-        PatternRecord& q1 = record(i, n, d);
-        const int* c1 = cellPtr(i, n);
-        const int t = DIR_STEP[i];
-        computeRuns<Mode>(c1, d, q1);
-        computeSplits<Mode>(c1, d, q1);
-        if ((n == 1 && cellAt(i, -1) == d) || (c1[t] == EMPTY && c1[2 * t] == d))
-            computeJumps<Mode>(c1, d, q1);
-        computeWorth<Mode>(q1);
-
-        const int q2 = cellAt(i, n + 1);
-        if (q2 == e)
+        const int beyond = cellAt(i, n + 1);
+        const bool jumps = (n == 1 && cellAt(i, -1) == d) || (beyond == EMPTY && cellAt(i, n + 2) == d);
+        update(i, n, d, RUNS | SPLITS | (jumps ? JUMPS : 0));
+        if (beyond == e)
             continue;
-        if (q2 == EMPTY) {
-            save(i, n + 1, d);
-            PatternRecord& r2 = record(i, n + 1, d);
-            computeJumps<Mode>(cellPtr(i, n + 1), d, r2);
-            computeWorth<Mode>(r2);
+        if (beyond == EMPTY) {
+            update(i, n + 1, d, JUMPS);
             continue;
         }
         int m = n + 2;
         while (cellAt(i, m) == d)
             ++m;
-        if (cellAt(i, m) == EMPTY) {
-            save(i, m, d);
-            PatternRecord& r3 = record(i, m, d);
-            computeSplits<Mode>(cellPtr(i, m), d, r3);
-            computeWorth<Mode>(r3);
-        }
+        if (cellAt(i, m) == EMPTY)
+            update(i, m, d, SPLITS);
     }
 }
 
@@ -117,7 +111,7 @@ void Walk<Mode>::phaseMover(int d) {
 // Its field F lies beyond the first free field, out of the walk's reach, so
 // its runs are brought up to date here. At most one such field exists.
 template <int Mode>
-void Walk<Mode>::updateBoundedThree(int i, int e) {
+void Walk<Mode>::updateBoundedThree(int i, int e) const {
     const int d = 1 - e;
     if (cellAt(i, 6) != d || cellAt(i, 1) != EMPTY || cellAt(i, 5) != EMPTY)
         return;
@@ -129,30 +123,23 @@ void Walk<Mode>::updateBoundedThree(int i, int e) {
         else if (v == e)
             ++own;
     }
-    if (own != 2 || free == 0)
-        return;
-    save(i, free, e);
-    PatternRecord& r = record(i, free, e);
-    computeRuns<Mode>(cellPtr(i, free), e, r);
-    computeWorth<Mode>(r);
+    if (own == 2 && free != 0)
+        update(i, free, e, RUNS);
 }
 
 // Phase 2, the other side e: P turned blocked (or free) for it, which shifts
 // stretches and closed ends up to the next blocker within five fields.
 template <int Mode>
-void Walk<Mode>::phaseOther(int d) {
+void Walk<Mode>::phaseOther(int d) const {
     const int e = 1 - d;
     for (int i = 0; i < 8; ++i) {
         int k = 1;
         while (k <= 5 && cellAt(i, k) != d) // d's stones and the border block e
             ++k;
         if (k <= 5) {
-            for (int j = 1; j < k; ++j) {
-                if (cellAt(i, j) != EMPTY)
-                    continue;
-                save(i, j, e);
-                computeAll<Mode>(cellPtr(i, j), e, record(i, j, e));
-            }
+            for (int j = 1; j < k; ++j)
+                if (cellAt(i, j) == EMPTY)
+                    update(i, j, e, ALL_PARTS);
             continue;
         }
         int n = 1;
@@ -160,50 +147,29 @@ void Walk<Mode>::phaseOther(int d) {
             ++n;
         if (cellAt(i, n) != EMPTY) // only behind a five of e
             continue;
-        if constexpr (Mode == 1)
-            if (n == 1)
-                updateBoundedThree(i, e);
-        save(i, n, e);
-        PatternRecord& q1 = record(i, n, e);
-        const int* c1 = cellPtr(i, n);
-        const int t = DIR_STEP[i];
-        computeRuns<Mode>(c1, e, q1);
+        const int beyond = cellAt(i, n + 1);
         if (n == 1) {
-            bool jumps = cellAt(i, -1) == e;
-            if (c1[t] == EMPTY) {
-                jumps = jumps || c1[2 * t] == e;
-                if (jumps)
-                    computeJumps<Mode>(c1, e, q1);
-            } else {
-                if (jumps)
-                    computeJumps<Mode>(c1, e, q1);
-                computeSplits<Mode>(c1, e, q1);
-            }
-            computeWorth<Mode>(q1);
+            if constexpr (Mode == 1)
+                updateBoundedThree(i, e);
+            unsigned parts = RUNS;
+            if (cellAt(i, -1) == e || (beyond == EMPTY && cellAt(i, n + 2) == e))
+                parts |= JUMPS;
+            if (beyond != EMPTY)
+                parts |= SPLITS;
+            update(i, n, e, parts);
             continue;
         }
-        computeSplits<Mode>(c1, e, q1);
-        computeWorth<Mode>(q1);
-        const int q2 = c1[t];
-        if (q2 == EMPTY) {
-            save(i, n + 1, e);
-            PatternRecord& r2 = record(i, n + 1, e);
-            computeJumps<Mode>(c1 + t, e, r2);
-            computeWorth<Mode>(r2);
-            if (c1[2 * t] == e) {
-                computeJumps<Mode>(c1, e, q1);
-                computeWorth<Mode>(q1);
-            }
-        } else if (q2 == e) {
+        // The jumps of Q1 change only when Q2 opens onto a stone of e.
+        const bool jumpsAtFirst = beyond == EMPTY && cellAt(i, n + 2) == e;
+        update(i, n, e, RUNS | SPLITS | (jumpsAtFirst ? JUMPS : 0));
+        if (beyond == EMPTY) {
+            update(i, n + 1, e, JUMPS);
+        } else if (beyond == e) {
             int m = n + 2;
             while (cellAt(i, m) == e)
                 ++m;
-            if (cellAt(i, m) == EMPTY) {
-                save(i, m, e);
-                PatternRecord& r3 = record(i, m, e);
-                computeSplits<Mode>(cellPtr(i, m), e, r3);
-                computeWorth<Mode>(r3);
-            }
+            if (cellAt(i, m) == EMPTY)
+                update(i, m, e, SPLITS);
         }
     }
 }
@@ -226,6 +192,7 @@ template <int Mode>
 void CBoard::placeStone(int x, int y, Side s) {
     MoveRecord* move = journalCurrent;
     cells[x][y] = s;
+    flipLineCodes(x, y, s);
     if (move != nullptr) {
         appendEntry(*move, x, y, s, patterns[x][y][s]);
         appendEntry(*move, x, y, 1 - s, patterns[x][y][1 - s]);
@@ -244,7 +211,7 @@ void CBoard::placeStone(int x, int y, Side s) {
     patterns[x][y][SIDE_O] = PatternRecord{};
     patterns[x][y][SIDE_X] = PatternRecord{};
 
-    Walk<Mode> walk(*this, x, y, move);
+    const Walk<Mode> walk(*this, x, y, move);
     setBorder(1 - s);
     walk.phaseMover(s);
     setBorder(s);
@@ -263,33 +230,64 @@ void CBoard::removeStone(int x, int y) {
     const int d = cells[x][y];
     const int e = 1 - d;
     cells[x][y] = EMPTY;
+    flipLineCodes(x, y, d);
     recomputeRegions();
 
-    Walk<Mode> walk(*this, x, y, nullptr);
-    const int* c = &cells[x][y];
+    const Walk<Mode> walk(*this, x, y, nullptr);
     setBorder(e);
-    computeAll<Mode>(c, d, patterns[x][y][d]);
+    computeField<Mode>(*this, x, y, d, patterns[x][y][d], ALL_PARTS);
     walk.phaseMover(d);
     setBorder(d);
-    computeAll<Mode>(c, e, patterns[x][y][e]);
+    computeField<Mode>(*this, x, y, e, patterns[x][y][e], ALL_PARTS);
     walk.phaseOther(d);
 }
 
 template <int Mode>
 void CBoard::recomputeAll() {
+    rebuildLineCodes();
     recomputeRegions();
     for (Side s = SIDE_O; s <= SIDE_X; ++s) {
         setBorder(1 - s);
         for (int x = 1; x <= BOARD_SIZE; ++x) {
             for (int y = 1; y <= BOARD_SIZE; ++y) {
+                PatternRecord& r = patterns[x][y][s];
                 if (cells[x][y] != EMPTY) {
-                    patterns[x][y][s] = PatternRecord{};
+                    r = PatternRecord{};
                     continue;
                 }
-                PatternRecord& r = patterns[x][y][s];
-                computeAll<Mode>(&cells[x][y], s, r);
+                computeField<Mode>(*this, x, y, s, r, ALL_PARTS);
                 if constexpr (Mode != 1)
                     r.threats = 0;
+            }
+        }
+    }
+}
+
+// Each of the eight directions: the fields that see (x, y) k steps ahead.
+void CBoard::flipLineCodes(int x, int y, Side s) {
+    const unsigned flip = unsigned(EMPTY ^ s);
+    for (int i = 0; i < 8; ++i) {
+        const int dx = DIRECTIONS[i].dx, dy = DIRECTIONS[i].dy;
+        for (int k = 1; k <= 5; ++k) {
+            const int qx = x - k * dx, qy = y - k * dy;
+            if (qx < 1 || qx > BOARD_SIZE || qy < 1 || qy > BOARD_SIZE)
+                break;
+            lineCodes[qx][qy][i] ^= static_cast<std::uint16_t>(flip << (2 * (k - 1)));
+        }
+    }
+}
+
+void CBoard::rebuildLineCodes() {
+    for (int x = 0; x < GRID_SIZE; ++x) {
+        for (int y = 0; y < GRID_SIZE; ++y) {
+            for (int i = 0; i < 8; ++i) {
+                unsigned code = 0;
+                for (int k = 5; k >= 1; --k) {
+                    const int fx = x + k * DIRECTIONS[i].dx, fy = y + k * DIRECTIONS[i].dy;
+                    const bool on = fx >= 1 && fx <= BOARD_SIZE && fy >= 1 && fy <= BOARD_SIZE;
+                    code = code << 2 | unsigned(on ? cells[fx][fy] : 3);
+                }
+                lineCodes[x][y][i] = static_cast<std::uint16_t>(code);
             }
         }
     }

@@ -4,237 +4,170 @@
 // of F's record:  runs b0..b5, jumps b6..b9, splits b10..b13, worth b14
 // (and the threat bits b15 in the extensive mode).
 //
-// The border must hold the other side's value, so a walk off the board ends
-// as if at an opponent stone and needs no bounds test. The cell pointer c
-// points at F inside CBoard::cells; neighbours are reached by adding steps
-// (x is the major index, so one x step is a whole row of the array).
-//
-// Terms: own = a stone of s; blocked = an opponent stone or the border;
+// Terms: own = a stone of s; blocked = an opponent stone or off the board;
 // stretch = the unbroken row of non-blocked fields through F on a line. A
 // pattern whose stretch is shorter than 5 can never become five: dead.
+//
+// Everything a record says about one line through F is decided by the five
+// cells on either side of F (longer rows of own stones exist only next to a
+// five). So each line is looked up in a table indexed by the two half-lines,
+// and the four lines are merged. The line primitives below are written once
+// and serve both the table builder and the direct cell walk, which handles
+// the rare lines the tables cannot decide and is the reference for tests.
 
 #include "board/Board.h"
 
+#include <array>
 #include <cstdint>
 
 namespace quintrel::patterns {
 
-constexpr int STEP_X = GRID_SIZE;
-constexpr int STEP_Y = 1;
+// ---------------------------------------------------------------------------
+// Line primitives. get(k) is the cell k fields from F along the line (k < 0
+// behind F); they read outward only as far as the pattern reaches, and never
+// past the first blocked cell.
 
-// Runs examine the lines in the order x-line, y-line, diagonal, anti-diagonal.
-constexpr int RUN_STEP[4] = {STEP_X, STEP_Y, STEP_X + STEP_Y, STEP_X - STEP_Y};
-constexpr std::uint8_t RUN_TAG[4] = {LINE_TAG_X, LINE_TAG_Y, LINE_TAG_DIAG, LINE_TAG_ANTI};
-
-// Jumps: (+1, 0), (-1, 0), (0, +1), (0, -1), (-1, -1), (+1, +1), (-1, +1), (+1, -1).
-constexpr int JUMP_STEP[8] = {STEP_X,           -STEP_X,         STEP_Y,           -STEP_Y,
-                              -STEP_X - STEP_Y, STEP_X + STEP_Y, -STEP_X + STEP_Y, STEP_X - STEP_Y};
-constexpr std::uint8_t JUMP_TAG[8] = {LINE_TAG_X,    LINE_TAG_X,    LINE_TAG_Y,    LINE_TAG_Y,
-                                      LINE_TAG_DIAG, LINE_TAG_DIAG, LINE_TAG_ANTI, LINE_TAG_ANTI};
-
-// Splits and the update walk follow the board's direction table.
-constexpr int DIR_STEP[8] = {STEP_Y,          -STEP_Y,          STEP_X,          -STEP_X,
-                             STEP_X + STEP_Y, -STEP_X - STEP_Y, STEP_X - STEP_Y, -STEP_X + STEP_Y};
-constexpr std::uint8_t DIR_TAG[8] = {LINE_TAG_Y,    LINE_TAG_Y,    LINE_TAG_X,    LINE_TAG_X,
-                                     LINE_TAG_DIAG, LINE_TAG_DIAG, LINE_TAG_ANTI, LINE_TAG_ANTI};
-
-// Keeps the best two (count, closed) pairs seen: higher count first, then
-// fewer closed ends; at equality the earlier one stays ahead.
-struct BestTwo {
-    int count[2] = {0, 0};
-    int closed[2] = {0, 0};
-    std::uint8_t tag[2] = {0, 0};
-
-    void offer(int n, int cl, std::uint8_t t) {
-        if (n > count[0] || (n == count[0] && cl < closed[0])) {
-            count[1] = count[0];
-            closed[1] = closed[0];
-            tag[1] = tag[0];
-            count[0] = n;
-            closed[0] = cl;
-            tag[0] = t;
-        } else if (n > count[1] || (n == count[1] && cl < closed[1])) {
-            count[1] = n;
-            closed[1] = cl;
-            tag[1] = t;
-        }
-    }
-};
-
-// Runs: for each line, F plus the own stones adjacent to it, the blocked ends
-// of that row, and whether the line's stretch leaves room for five.
-template <int Mode>
-inline void computeRuns(const int* c, int s, PatternRecord& r) {
+template <int Mode, class Get>
+constexpr void lineRun(const Get& get, int s, int& length, int& closed) {
     const int opp = 1 - s;
-    // Mode 1 must tell a stretch of exactly 5 from a longer one.
-    constexpr int REACH = Mode == 1 ? 5 : 4;
-    int len[4], closed[4];
-    for (int l = 0; l < 4; ++l) {
-        const int t = RUN_STEP[l];
-        const int* f = c + t;
-        int ahead = 0;
-        while (*f == s) {
-            f += t;
+    constexpr int REACH = Mode == 1 ? 5 : 4; // mode 1 tells a stretch of exactly 5 from a longer one
+    int a = 1;
+    while (get(a) == s)
+        ++a;
+    int b = 1;
+    while (get(-b) == s)
+        ++b;
+    length = a + b - 1;
+    closed = (get(a) == opp) + (get(-b) == opp);
+    int ahead = a - 1;
+    if (get(a) != opp) {
+        ahead = a;
+        while (ahead < REACH && get(ahead + 1) != opp)
             ++ahead;
-        }
-        const int* b = c - t;
-        int behind = 0;
-        while (*b == s) {
-            b -= t;
-            ++behind;
-        }
-        int length = 1 + ahead + behind;
-        int cl = (*f == opp) + (*b == opp);
-        if (*f != opp) {
-            ++ahead;
-            while (ahead < REACH && f[t] != opp) {
-                f += t;
-                ++ahead;
-            }
-        }
-        if (*b != opp) {
-            ++behind;
-            while (behind < REACH && b[-t] != opp) {
-                b -= t;
-                ++behind;
-            }
-        }
-        const int stretch = 1 + ahead + behind;
-        if (stretch < 5) {
-            length = 0;
-            cl = 2;
-        } else if constexpr (Mode == 1) {
-            // _ X F X _ with blockers right behind: can only ever be a closed four.
-            if (length == 3 && cl == 0 && stretch == 5)
-                cl = 1;
-            if (length > 5)
-                length = 5;
-        }
-        len[l] = length;
-        closed[l] = cl;
     }
-    // Stable order of the four lines: longer first, then fewer closed ends.
-    int order[4] = {0, 1, 2, 3};
-    for (int i = 1; i < 4; ++i) {
-        const int k = order[i];
-        int j = i;
-        while (j > 0 && (len[k] > len[order[j - 1]] ||
-                         (len[k] == len[order[j - 1]] && closed[k] < closed[order[j - 1]]))) {
-            order[j] = order[j - 1];
-            --j;
-        }
-        order[j] = k;
+    int behind = b - 1;
+    if (get(-b) != opp) {
+        behind = b;
+        while (behind < REACH && get(-(behind + 1)) != opp)
+            ++behind;
     }
-    for (int i = 0; i < 3; ++i) {
-        const int l = order[i];
-        if (len[l] == 0) {
-            r.run[i] = 0;
-            r.runClosed[i] = 0;
-        } else {
-            r.run[i] = static_cast<std::uint8_t>(Mode == 1 ? (RUN_TAG[l] | len[l]) : len[l]);
-            r.runClosed[i] = static_cast<std::uint8_t>(closed[l]);
-        }
+    const int stretch = 1 + ahead + behind;
+    if (stretch < 5) {
+        length = 0;
+        closed = 2;
+    } else if constexpr (Mode == 1) {
+        // _ X F X _ between blockers: it can only ever become a closed four.
+        if (length == 3 && closed == 0 && stretch == 5)
+            closed = 1;
+        if (length > 5)
+            length = 5;
     }
 }
 
-// Jumps: F _ X..X, own stones beyond one empty field, joined by F; own
-// stones directly behind F count too (F itself only in mode 1).
-template <int Mode>
-inline void computeJumps(const int* c, int s, PatternRecord& r) {
+// F _ X..X : own stones beyond one empty field, joined by F; own stones
+// directly behind F count too (F itself only in mode 1). False when absent or dead.
+template <int Mode, class Get>
+constexpr bool lineJump(const Get& get, int s, int& count, int& closed) {
     const int opp = 1 - s;
-    BestTwo best;
-    for (int i = 0; i < 8; ++i) {
-        const int t = JUMP_STEP[i];
-        if (c[t] != EMPTY || c[2 * t] != s)
-            continue;
-        const int* f = c + 2 * t;
-        int ahead = 0; // own stones beyond the gap
-        while (*f == s) {
-            f += t;
+    if (get(1) != EMPTY || get(2) != s)
+        return false;
+    int f = 3;
+    while (get(f) == s)
+        ++f;
+    int b = 1;
+    while (get(-b) == s)
+        ++b;
+    closed = (get(f) == opp) + (get(-b) == opp);
+    int ahead = f - 1; // the gap and the stones beyond it
+    if (get(f) != opp) {
+        ahead = f;
+        while (ahead < 4 && get(ahead + 1) != opp)
             ++ahead;
-        }
-        const int* b = c - t;
-        int behind = 0;
-        while (*b == s) {
-            b -= t;
+    }
+    int behind = b - 1;
+    if (get(-b) != opp) {
+        behind = b;
+        while (behind < 4 && get(-(behind + 1)) != opp)
             ++behind;
-        }
-        const int cl = (*f == opp) + (*b == opp);
-        int reachAhead = ahead + 1; // the gap and the stones beyond it
-        if (*f != opp) {
-            ++reachAhead;
-            while (reachAhead < 4 && f[t] != opp) {
-                f += t;
-                ++reachAhead;
-            }
-        }
-        int reachBehind = behind;
-        if (*b != opp) {
-            ++reachBehind;
-            while (reachBehind < 4 && b[-t] != opp) {
-                b -= t;
-                ++reachBehind;
-            }
-        }
-        if (1 + reachAhead + reachBehind < 5)
-            continue;
-        int count = ahead + behind;
-        if constexpr (Mode == 1)
-            count = count + 1 > 5 ? 5 : count + 1;
-        best.offer(count, cl, JUMP_TAG[i]);
     }
-    for (int i = 0; i < 2; ++i) {
-        r.jump[i] = static_cast<std::uint8_t>(Mode == 1 && best.count[i] ? (best.tag[i] | best.count[i]) : best.count[i]);
-        r.jumpClosed[i] = static_cast<std::uint8_t>(best.closed[i]);
-    }
+    if (1 + ahead + behind < 5)
+        return false;
+    count = (f - 2) + (b - 1);
+    if constexpr (Mode == 1)
+        count = count + 1 > 5 ? 5 : count + 1;
+    return true;
 }
 
-// Splits: own stones next to F on a line with one gap further out.
+// Own stones next to F with one gap further out (sizes of mode 0; mode 1
+// counts F too, one more):
 //   F X _ X     size 2          F X _ X X   size 3
 //   X F X _ X   size 3          F X X _ X   size 3
-// (each one larger in mode 1, where F counts). No stretch test here.
-template <int Mode>
-inline void computeSplits(const int* c, int s, PatternRecord& r) {
+// No stretch test; a size-2 split closed at both ends is no split.
+template <int Mode, class Get>
+constexpr bool lineSplit(const Get& get, int s, int& size, int& closed) {
     const int opp = 1 - s;
-    BestTwo best;
-    for (int i = 0; i < 8; ++i) {
-        const int t = DIR_STEP[i];
-        if (c[t] != s)
-            continue;
-        int size, far, near;
-        if (c[2 * t] == EMPTY && c[3 * t] == s) {
-            if (c[4 * t] == s) {
-                size = 3;
-                far = c[5 * t] == opp;
-            } else {
-                size = 2;
-                far = c[4 * t] == opp;
-            }
-            if (size == 2 && c[-t] == s) {
-                size = 3;
-                near = c[-2 * t] == opp;
-            } else {
-                near = c[-t] == opp;
-            }
-        } else if (c[2 * t] == s && c[3 * t] == EMPTY && c[4 * t] == s) {
+    if (get(1) != s)
+        return false;
+    int far, near;
+    if (get(2) == EMPTY && get(3) == s) {
+        if (get(4) == s) {
             size = 3;
-            far = c[5 * t] == opp;
-            near = c[-t] == opp;
+            far = get(5) == opp;
         } else {
-            continue;
+            size = 2;
+            far = get(4) == opp;
         }
-        if (size == 2 && far && near)
-            continue;
-        best.offer(Mode == 1 ? size + 1 : size, far + near, DIR_TAG[i]);
+        if (size == 2 && get(-1) == s) {
+            size = 3;
+            near = get(-2) == opp;
+        } else {
+            near = get(-1) == opp;
+        }
+    } else if (get(2) == s && get(3) == EMPTY && get(4) == s) {
+        size = 3;
+        far = get(5) == opp;
+        near = get(-1) == opp;
+    } else {
+        return false;
     }
-    for (int i = 0; i < 2; ++i) {
-        r.split[i] = static_cast<std::uint8_t>(Mode == 1 && best.count[i] ? (best.tag[i] | best.count[i]) : best.count[i]);
-        r.splitClosed[i] = static_cast<std::uint8_t>(best.closed[i]);
-    }
+    if (size == 2 && far && near)
+        return false;
+    closed = far + near;
+    if constexpr (Mode == 1)
+        ++size;
+    return true;
 }
 
-// Normal mode: the best line less its closed ends, the next lines when the
-// best is worth building on, and a bonus for jumps and splits.
+// ---------------------------------------------------------------------------
+// Line geometry. Lines are numbered x-line, y-line, diagonal, anti-diagonal;
+// a line's forward direction is (+1, 0), (0, +1), (+1, +1), (+1, -1).
+
+constexpr std::uint8_t LINE_TAG[4] = {LINE_TAG_X, LINE_TAG_Y, LINE_TAG_DIAG, LINE_TAG_ANTI};
+constexpr int LINE_STEP[4] = {GRID_SIZE, 1, GRID_SIZE + 1, GRID_SIZE - 1}; // cell-array step forward
+constexpr int LINE_FORWARD_DIR[4] = {2, 0, 4, 6};                         // index into DIRECTIONS
+
+// Jumps are taken in the direction order (+1, 0), (-1, 0), (0, +1), (0, -1),
+// (-1, -1), (+1, +1), (-1, +1), (+1, -1); as (line, forward?) pairs:
+constexpr int JUMP_LINE[8] = {0, 0, 1, 1, 2, 2, 3, 3};
+constexpr bool JUMP_FORWARD[8] = {true, false, true, false, false, true, false, true};
+// Splits follow the board's direction table:
+constexpr int SPLIT_LINE[8] = {1, 1, 0, 0, 2, 2, 3, 3};
+constexpr bool SPLIT_FORWARD[8] = {true, false, true, false, true, false, true, false};
+
+// ---------------------------------------------------------------------------
+// Direct computation from the cells, reading the border as the opponent
+// (setBorder(1 - s) must have run). c points at F inside CBoard::cells.
+
+template <int Mode>
+void directRuns(const int* c, int s, PatternRecord& r);
+template <int Mode>
+void directJumps(const int* c, int s, PatternRecord& r);
+template <int Mode>
+void directSplits(const int* c, int s, PatternRecord& r);
+
+// ---------------------------------------------------------------------------
+// Worth from the record bytes.
+
 inline void computeWorthNormal(PatternRecord& r) {
     int w = r.run[0] - r.runClosed[0];
     if (w > 1) {
@@ -256,7 +189,7 @@ inline void computeWorthNormal(PatternRecord& r) {
     r.worth = static_cast<std::uint8_t>(w < 0 ? 0 : w);
 }
 
-// Extensive mode: one value per line summed, and the threat bits.
+// Extensive mode: one value per line, summed, and the threat bits.
 void computeWorthExtensive(PatternRecord& r);
 
 template <int Mode>
@@ -267,12 +200,18 @@ inline void computeWorth(PatternRecord& r) {
         computeWorthNormal(r);
 }
 
+// ---------------------------------------------------------------------------
+// The table path, reading CBoard::lineCodes instead of the cells.
+
+constexpr unsigned RUNS = 1, JUMPS = 2, SPLITS = 4, ALL_PARTS = 7;
+
+// Computes the requested parts and then the worth of field (x, y) for side s.
+// Falls back to the direct walk, which needs the border set to 1 - s.
 template <int Mode>
-inline void computeAll(const int* c, int s, PatternRecord& r) {
-    computeRuns<Mode>(c, s, r);
-    computeJumps<Mode>(c, s, r);
-    computeSplits<Mode>(c, s, r);
-    computeWorth<Mode>(r);
-}
+void computeField(const CBoard& board, int x, int y, int s, PatternRecord& r, unsigned parts);
+
+// Every record of an empty field recomputed by the direct walk alone: the
+// reference the tables are tested against.
+void recomputeByDirectWalk(CBoard& board);
 
 } // namespace quintrel::patterns

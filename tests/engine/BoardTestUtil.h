@@ -54,6 +54,8 @@ inline std::string firstDifference(const CBoard& a, const CBoard& b) {
         return "journal pointers";
     if (a.patternMode != b.patternMode)
         return "patternMode";
+    if (std::memcmp(a.lineCodes, b.lineCodes, sizeof a.lineCodes) != 0)
+        return "lineCodes";
     return "";
 }
 

@@ -3,6 +3,7 @@
 // and the board as it was before a move.
 #include "BoardTestUtil.h"
 #include "board/Board.h"
+#include "board/Patterns.h"
 
 #include <gtest/gtest.h>
 
@@ -74,10 +75,17 @@ private:
     int cx_ = 10, cy_ = 10;
 };
 
+// Compares with a full recomputation and with the plain cell walk that the
+// pattern tables are built to agree with.
 std::string checkAgainstRecompute(const CBoard& board) {
     CBoard fresh = board;
     fresh.recomputePatterns();
-    return firstDifference(board, fresh);
+    std::string diff = firstDifference(board, fresh);
+    if (!diff.empty())
+        return "recompute: " + diff;
+    patterns::recomputeByDirectWalk(fresh);
+    diff = firstDifference(board, fresh);
+    return diff.empty() ? "" : "direct walk: " + diff;
 }
 
 int overflowReports = 0;
