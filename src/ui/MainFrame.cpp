@@ -328,6 +328,7 @@ void CMainFrame::createToolBar()
 void CMainFrame::createStatusBar()
 {
     QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(false); // the frame has a fixed size
     readyPane = new QLabel(QStringLiteral("Ready"), bar);
     bar->addWidget(readyPane, 1);
     const QFontMetrics fm(bar->font());
