@@ -158,6 +158,7 @@ void CPlayerDatabase::setNotifyWindow(WindowHandle window) {
 }
 
 void CPlayerDatabase::setThreadPriority(int priority) {
+    if (priority < -1 || priority > 2) return;
     threadPriority_ = priority;
     if (humanPlayer_) humanPlayer_->priority = priority;
     if (expertPlayer_) expertPlayer_->priority = priority;

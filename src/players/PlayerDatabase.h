@@ -71,7 +71,8 @@ public:
     CPlayer* expertPlayer() const { return expertPlayer_.get(); }
     int threadPriority() const { return threadPriority_; }
     const WindowHandle& notifyWindow() const { return notifyWindow_; }
-    // Stored and passed on to the human player and the Expert.
+    // Stored and passed on to the human player and the Expert; a priority
+    // outside -1..2 is ignored.
     void setNotifyWindow(WindowHandle window);
     void setThreadPriority(int priority);
     SettingsBackend& store() const { return store_; }

@@ -259,6 +259,9 @@ TEST(PlayerDatabase, CreatesPlayersLinkedToTheirDefinitions) {
     EXPECT_EQ(human->name(), "Human");
     EXPECT_EQ(human->window.lock(), sink);
     EXPECT_EQ(human->priority, 1);
+    db.setThreadPriority(3);
+    EXPECT_EQ(db.threadPriority(), 1);
+    EXPECT_EQ(db.createPlayer(0)->priority, 1);
 
     auto chaotic = db.createPlayer(1);
     ASSERT_NE(chaotic, nullptr);
