@@ -1,6 +1,10 @@
 #include "ui/OptionsDialog.h"
 
+#include "app/OptionValues.h"
+#include "players/PlayerDatabase.h"
 #include "ui/DlgButtons.h"
+#include "ui/DlgSeams.h"
+#include "ui/UiHooks.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -93,6 +97,28 @@ void COptionsDialog::accept()
     current.priority = priorityGroup->checkedId();
     current.pause = static_cast<unsigned>(pauseSlider->value());
     QDialog::accept();
+}
+
+bool runOptionsDialog(QWidget* parent, OptionValues& options, CPlayerDatabase& database)
+{
+    COptionsDialog::Values values;
+    values.ask = options.ask != 0;
+    values.expertChoice = static_cast<int>(database.expertIndex()) - 1;
+    values.priority = options.priority;
+    values.pause = options.pause;
+    QStringList names;
+    for (const std::string& name : database.names(false))
+        names << QString::fromStdString(name);
+
+    COptionsDialog dialog(values, names, parent);
+    if (ui::runDialog(dialog) != QDialog::Accepted)
+        return false;
+    options.ask = dialog.values().ask ? 1 : 0;
+    options.expertChoice = dialog.values().expertChoice;
+    options.priority = dialog.values().priority;
+    options.pause = dialog.values().pause;
+    options.save(database.store());
+    return true;
 }
 
 } // namespace quintrel

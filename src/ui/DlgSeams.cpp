@@ -1,0 +1,29 @@
+#include "ui/DlgSeams.h"
+
+#include "game/PlayerSelection.h"
+#include "players/PlayerDatabase.h"
+#include "ui/DlgSettingsEditors.h"
+#include "ui/EditPlayersDialog.h"
+
+namespace quintrel {
+
+void installDialogSeams(CPlayerDatabase& database)
+{
+    installSettingsEditors();
+    installEditPlayersDialog(database);
+}
+
+bool runEditPlayersDialog(CPlayerDatabase& database, PlayerSelection& players)
+{
+    return database.editPlayers(players.firstIndex, players.secondIndex, players.firstPlayer.get(),
+                                players.secondPlayer.get());
+}
+
+bool runPlayerSettingsDialog(PlayerDefinition& definition)
+{
+    if (definition.hasSettingsDialog != 1 || !definition.editSettings)
+        return false;
+    return definition.runSettingsDialog();
+}
+
+} // namespace quintrel
