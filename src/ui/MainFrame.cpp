@@ -4,6 +4,7 @@
 #include "game/QuintrelGam.h"
 #include "players/Player.h"
 #include "players/PlayerDatabase.h"
+#include "players/PlayerDefinition.h"
 #include "ui/Artwork.h"
 #include "ui/InfoBoxes.h"
 #include "ui/LogWindow.h"
@@ -132,6 +133,11 @@ void CMainFrame::setDocument(CQuintrelGam* document)
     doc = document;
     bridge = doc ? std::make_unique<ViewBridge>(*doc) : nullptr;
     boardView->setGame(bridge.get());
+    if (doc) {
+        const CPlayerDatabase& db = doc->database();
+        if (const PlayerDefinition* human = db.definition(static_cast<std::uint32_t>(db.humanIndex())))
+            panes[1]->setText(qs(human->name) + QStringLiteral(" on move."));
+    }
     updateTitle();
     updateCommands();
 }
@@ -335,14 +341,13 @@ void CMainFrame::createStatusBar()
     panes[1] = new QLabel(bar);
     panes[1]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("XXXXXXXXXXXXXXXXXX")) + 6);
     panes[2] = new QLabel(bar);
-    panes[2]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("333/333")) + 6);
+    panes[2]->setMinimumWidth(fm.horizontalAdvance(QStringLiteral("333/333")) + 16);
     for (int i : {1, 2}) {
         panes[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panes[i]->setObjectName(QStringLiteral("pane%1").arg(i));
         bar->addPermanentWidget(panes[i]);
     }
-    // Until the game writes its own texts: the default human on move, move 1.
-    panes[1]->setText(QStringLiteral("Human on move."));
+    // Until the game writes its own texts: the human on move, move 1.
     panes[2]->setText(QStringLiteral("  1. A"));
 }
 
