@@ -47,6 +47,9 @@ public:
     bool muted = false;
     // Called with each line as it becomes final (a new line closes the one before).
     std::function<void(const std::string&)> echo;
+    // Runs while a message box is open, as a modal loop would dispatch the
+    // messages waiting meanwhile (a player's log line after its winning move).
+    std::function<void()> whileModal;
 
     std::function<bool(PlayerSelection&)> whoPlays;
     std::function<bool(OptionValues&, CPlayerDatabase&)> options;
@@ -83,9 +86,11 @@ public:
 
     void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override {
         boxes.push_back({text, caption, icon});
+        if (whileModal) whileModal();
     }
     MessageAnswer askYesNoCancel(const std::string& text, const std::string& caption) override {
         boxes.push_back({text, caption, MessageIcon::Question});
+        if (whileModal) whileModal();
         return answer;
     }
     void beep() override { ++beeps; }
