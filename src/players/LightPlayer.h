@@ -24,7 +24,8 @@ public:
 
     // The move the settings choose for `side`; false only when the board has
     // no empty field. Draws from the calling thread's generator.
-    static bool chooseMove(const CBoard& board, Side side, const LightSettings& settings, GameMove& move);
+    static bool chooseMove(const CBoard& board, Side side, const LightSettings& settings,
+                           GameMove& move);
 
     // Pieces the Medium player shares, each false when it chooses nothing.
     // On an empty board: a random field of the 5 x 5 square around the centre.

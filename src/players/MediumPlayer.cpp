@@ -15,7 +15,9 @@ namespace {
 
 constexpr const char* WIN_IN_1 = "  Going to win in 1 move!";
 
-std::string winIn(int moves) { return "  Going to win in " + std::to_string(moves) + " moves!"; }
+std::string winIn(int moves) {
+    return "  Going to win in " + std::to_string(moves) + " moves!";
+}
 std::string probableWinIn(int moves) {
     return "  Probably going to win. (In " + std::to_string(moves) + " or more moves)";
 }
@@ -25,7 +27,9 @@ struct MoverList : FieldList {
     explicit MoverList(Side me) { side = me; }
 };
 
-bool hasClass(const CBoard& b, Field f, Side s, int cls) { return (b.pattern(f, s).threats & cls) != 0; }
+bool hasClass(const CBoard& b, Field f, Side s, int cls) {
+    return (b.pattern(f, s).threats & cls) != 0;
+}
 
 // The first field of the list, in list order, where the mover has class cls.
 bool firstWithMyClass(const CBoard& b, const FieldList& list, int cls, GameMove& move) {
@@ -38,17 +42,16 @@ bool firstWithMyClass(const CBoard& b, const FieldList& list, int cls, GameMove&
 }
 
 bool onlyField(const FieldList& list, GameMove& move) {
-    if (list.count != 1)
-        return false;
+    if (list.count != 1) return false;
     move = GameMove{list.fields[0], list.side};
     return true;
 }
 
 // The first of my class lists, tried in the given order, that is not empty.
-bool firstMyClassList(const CBoard& b, Side me, std::initializer_list<int> classes, FieldList& list) {
+bool firstMyClassList(const CBoard& b, Side me, std::initializer_list<int> classes,
+                      FieldList& list) {
     for (int cls : classes)
-        if (listThreatClass(b, cls, me, list))
-            return true;
+        if (listThreatClass(b, cls, me, list)) return true;
     return false;
 }
 
@@ -61,8 +64,7 @@ int CMediumPlayer::requestMove(const CBoard& board, Side side) {
     copy.setPatternMode(PATTERN_MODE_EXTENSIVE);
 
     GameMove move;
-    if (chooseMove(copy, side, currentStyle(), move))
-        deliverMove(move);
+    if (chooseMove(copy, side, currentStyle(), move)) deliverMove(move);
     if (!remark.empty()) {
         PortMessage msg;
         msg.id = MSG_LOG;
@@ -86,8 +88,7 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
     MoverList list(me), mine(me);
 
     // Step 1. The opening.
-    if (CLightPlayer::openingMove(b, me, move))
-        return true;
+    if (CLightPlayer::openingMove(b, me, move)) return true;
 
     // Step 2. Five of mine wins at once.
     if (listFiveFields(b, me, list)) {
@@ -98,9 +99,9 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
     // Step 3. The opponent's fives must be blocked; with two of them the game
     // is lost unless a block also wins for me.
     if (listFiveFields(b, opp, list)) {
-        if (onlyField(list, move))
-            return true;
-        if (firstWithMyClass(b, list, THREAT_WINNING, move) || firstWithMyClass(b, list, THREAT_FOUR, move))
+        if (onlyField(list, move)) return true;
+        if (firstWithMyClass(b, list, THREAT_WINNING, move) ||
+            firstWithMyClass(b, list, THREAT_FOUR, move))
             return true;
         if (style != STYLE_DEFENDER &&
             firstMyClassList(b, me, {THREAT_WINNING, THREAT_FOUR_THREE, THREAT_FOUR}, mine))
@@ -116,14 +117,13 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
 
     // Step 5. The opponent's winning threats.
     if (listThreatClass(b, THREAT_WINNING, opp, list)) {
-        if (style != STYLE_ATTACKER && onlyField(list, move))
+        if (style != STYLE_ATTACKER && onlyField(list, move)) return true;
+        if (style == STYLE_NORMAL && (firstWithMyClass(b, list, THREAT_FOUR_THREE, move) ||
+                                      firstWithMyClass(b, list, THREAT_FOUR, move)))
             return true;
-        if (style == STYLE_NORMAL &&
-            (firstWithMyClass(b, list, THREAT_FOUR_THREE, move) || firstWithMyClass(b, list, THREAT_FOUR, move)))
-            return true;
-        if (style == STYLE_DEFENDER)
-            return pickBestOpponentWorth(list, b, move);
-        if (style == STYLE_ATTACKER && firstMyClassList(b, me, {THREAT_FOUR_THREE, THREAT_FOUR}, mine))
+        if (style == STYLE_DEFENDER) return pickBestOpponentWorth(list, b, move);
+        if (style == STYLE_ATTACKER &&
+            firstMyClassList(b, me, {THREAT_FOUR_THREE, THREAT_FOUR}, mine))
             return pickBestOwnWorth(mine, b, move);
         return pickBestOwnWorth(list, b, move);
     }
@@ -136,12 +136,9 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
 
     // Step 7. The opponent's four and three.
     if (listThreatClass(b, THREAT_FOUR_THREE, opp, list)) {
-        if (style != STYLE_ATTACKER && onlyField(list, move))
-            return true;
-        if (style == STYLE_NORMAL && firstWithMyClass(b, list, THREAT_FOUR, move))
-            return true;
-        if (style == STYLE_DEFENDER)
-            return pickBestOpponentWorth(list, b, move);
+        if (style != STYLE_ATTACKER && onlyField(list, move)) return true;
+        if (style == STYLE_NORMAL && firstWithMyClass(b, list, THREAT_FOUR, move)) return true;
+        if (style == STYLE_DEFENDER) return pickBestOpponentWorth(list, b, move);
         if (style == STYLE_ATTACKER && listThreatClass(b, THREAT_FOUR, me, mine))
             return pickBestOwnWorth(mine, b, move);
         return pickBestOwnWorth(list, b, move);
@@ -155,13 +152,11 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
 
     // Step 9. The opponent's three and three.
     if (listThreatClass(b, THREAT_THREE_THREE, opp, list)) {
-        if (style != STYLE_ATTACKER && onlyField(list, move))
-            return true;
+        if (style != STYLE_ATTACKER && onlyField(list, move)) return true;
         if (style == STYLE_NORMAL && (firstWithMyClass(b, list, THREAT_FOUR, move) ||
                                       firstWithMyClass(b, list, THREAT_OPEN_THREE, move)))
             return true;
-        if (style == STYLE_DEFENDER)
-            return pickBestOpponentWorth(list, b, move);
+        if (style == STYLE_DEFENDER) return pickBestOpponentWorth(list, b, move);
         if (style == STYLE_ATTACKER && listThreatClass(b, THREAT_FOUR, me, mine))
             return pickBestOwnWorth(mine, b, move);
         return pickBestOwnWorth(list, b, move);
@@ -170,9 +165,9 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
     // Step 10. Quiet: the Attacker presses with fours, then with open threes
     // while the opponent has no four to answer with; otherwise weigh worths.
     if (style == STYLE_ATTACKER) {
-        if (listThreatClass(b, THREAT_FOUR, me, mine))
-            return pickBestOwnWorth(mine, b, move);
-        if (!listThreatClass(b, THREAT_FOUR, opp, list) && listThreatClass(b, THREAT_OPEN_THREE, me, mine))
+        if (listThreatClass(b, THREAT_FOUR, me, mine)) return pickBestOwnWorth(mine, b, move);
+        if (!listThreatClass(b, THREAT_FOUR, opp, list) &&
+            listThreatClass(b, THREAT_OPEN_THREE, me, mine))
             return pickBestOwnWorth(mine, b, move);
     }
     return CLightPlayer::compareWorths(b, me, style, move);
@@ -184,7 +179,8 @@ void CMediumPlayer::announceWinIn3(const CBoard& board, Side opp) {
 }
 
 int CMediumPlayer::currentStyle() const {
-    return definition ? MediumSettings::fromBlock(definition->settings).style : MediumSettings{}.style;
+    return definition ? MediumSettings::fromBlock(definition->settings).style
+                      : MediumSettings{}.style;
 }
 
 } // namespace quintrel

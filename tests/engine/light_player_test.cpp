@@ -20,13 +20,17 @@ namespace {
 
 using Stones = std::initializer_list<std::pair<int, int>>;
 
-Field at(int x, int y) { return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)}; }
+Field at(int x, int y) {
+    return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+}
 
 CBoard boardWith(Stones o, Stones x) {
     CBoard b;
     b.clear();
-    for (auto [fx, fy] : o) b.place(at(fx, fy), SIDE_O);
-    for (auto [fx, fy] : x) b.place(at(fx, fy), SIDE_X);
+    for (auto [fx, fy] : o)
+        b.place(at(fx, fy), SIDE_O);
+    for (auto [fx, fy] : x)
+        b.place(at(fx, fy), SIDE_X);
     return b;
 }
 
@@ -48,11 +52,14 @@ GameMove lightMove(const CBoard& b, Side side, LightSettings s) {
 
 std::set<std::pair<int, int>> fieldsOf(const FieldList& list) {
     std::set<std::pair<int, int>> out;
-    for (int i = 0; i < list.count; ++i) out.insert({list.fields[i].x, list.fields[i].y});
+    for (int i = 0; i < list.count; ++i)
+        out.insert({list.fields[i].x, list.fields[i].y});
     return out;
 }
 
-std::pair<int, int> xy(GameMove m) { return {m.field.x, m.field.y}; }
+std::pair<int, int> xy(GameMove m) {
+    return {m.field.x, m.field.y};
+}
 
 } // namespace
 
@@ -70,14 +77,16 @@ TEST(LightPlayer, OpeningIsAFieldOfTheCentreSquare) {
     }
     std::set<std::pair<int, int>> seen;
     rng::seed(99);
-    for (int i = 0; i < 400; ++i) seen.insert(xy(lightMove(empty, SIDE_O, LightSettings{})));
+    for (int i = 0; i < 400; ++i)
+        seen.insert(xy(lightMove(empty, SIDE_O, LightSettings{})));
     EXPECT_EQ(seen.size(), 25u);
 
     // x is the first draw, y the second.
     rng::seed(7);
     const int rx = rng::next(), ry = rng::next();
     rng::seed(7);
-    EXPECT_EQ(xy(lightMove(empty, SIDE_X, LightSettings{})), std::make_pair(8 + rx % 5, 8 + ry % 5));
+    EXPECT_EQ(xy(lightMove(empty, SIDE_X, LightSettings{})),
+              std::make_pair(8 + rx % 5, 8 + ry % 5));
 }
 
 TEST(LightPlayer, FivesComeFirst) {
@@ -85,7 +94,8 @@ TEST(LightPlayer, FivesComeFirst) {
     const CBoard both = boardWith({{3, 3}, {4, 3}, {5, 3}, {6, 3}, {9, 12}},
                                   {{2, 3}, {10, 12}, {11, 12}, {12, 12}, {13, 12}});
     // O only blocks: X's only five is (14, 12).
-    const CBoard block = boardWith({{9, 12}, {4, 4}, {15, 4}}, {{10, 12}, {11, 12}, {12, 12}, {13, 12}});
+    const CBoard block =
+        boardWith({{9, 12}, {4, 4}, {15, 4}}, {{10, 12}, {11, 12}, {12, 12}, {13, 12}});
     for (const LightSettings& s : allSettings()) {
         for (std::uint32_t seed = 1; seed <= 5; ++seed) {
             rng::seed(seed);
@@ -111,7 +121,9 @@ TEST(LightPlayer, OpenFoursByStyle) {
     for (const LightSettings& s : allSettings()) {
         for (std::uint32_t seed = 1; seed <= 10; ++seed) {
             rng::seed(seed);
-            const auto expected = s.evaluation == LightSettings::PRIMITIVE && s.style == STYLE_DEFENDER ? theirs : mine;
+            const auto expected =
+                s.evaluation == LightSettings::PRIMITIVE && s.style == STYLE_DEFENDER ? theirs
+                                                                                      : mine;
             EXPECT_EQ(expected.count(xy(lightMove(b, SIDE_O, s))), 1u)
                 << "style " << s.style << " evaluation " << s.evaluation;
         }
@@ -160,11 +172,15 @@ TEST(LightPlayer, SensibleAndFanaticWeighWorths) {
         for (std::uint32_t seed = 1; seed <= 10; ++seed) {
             rng::seed(seed);
             EXPECT_EQ(xy(lightMove(b, SIDE_O, attacker)), std::make_pair(9, 9));
-            EXPECT_EQ(fieldsOf(a).count(xy(lightMove(b, SIDE_O, {STYLE_ATTACKER, LightSettings::FANATIC}))), 1u);
+            EXPECT_EQ(fieldsOf(a).count(
+                          xy(lightMove(b, SIDE_O, {STYLE_ATTACKER, LightSettings::FANATIC}))),
+                      1u);
             // X to move: its 6 beats O's 4. The Sensible Defender attacks;
             // the Fanatic Defender still answers O's best fields.
             EXPECT_EQ(xy(lightMove(b, SIDE_X, defender)), std::make_pair(9, 9));
-            EXPECT_EQ(fieldsOf(a).count(xy(lightMove(b, SIDE_X, {STYLE_DEFENDER, LightSettings::FANATIC}))), 1u);
+            EXPECT_EQ(fieldsOf(a).count(
+                          xy(lightMove(b, SIDE_X, {STYLE_DEFENDER, LightSettings::FANATIC}))),
+                      1u);
         }
     }
 }
@@ -268,7 +284,8 @@ TEST(LightPlayer, SeededGamesRepeatAndBeatChaotic) {
     for (int game = 0; game < 20; ++game) {
         rng::seed(1000 + game);
         const bool lightIsO = game % 2 == 0;
-        const int winner = lightIsO ? playGame(light, chaotic, *sink) : playGame(chaotic, light, *sink);
+        const int winner =
+            lightIsO ? playGame(light, chaotic, *sink) : playGame(chaotic, light, *sink);
         wins += winner == (lightIsO ? SIDE_O : SIDE_X);
     }
     RecordProperty("wins", wins);

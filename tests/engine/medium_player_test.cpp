@@ -22,13 +22,17 @@ namespace {
 using Stones = std::initializer_list<std::pair<int, int>>;
 using FieldSet = std::set<std::pair<int, int>>;
 
-Field at(int x, int y) { return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)}; }
+Field at(int x, int y) {
+    return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+}
 
 CBoard boardWith(Stones o, Stones x) {
     CBoard b;
     b.clear();
-    for (auto [fx, fy] : o) b.place(at(fx, fy), SIDE_O);
-    for (auto [fx, fy] : x) b.place(at(fx, fy), SIDE_X);
+    for (auto [fx, fy] : o)
+        b.place(at(fx, fy), SIDE_O);
+    for (auto [fx, fy] : x)
+        b.place(at(fx, fy), SIDE_X);
     return b;
 }
 
@@ -39,11 +43,14 @@ FieldSet classFields(const CBoard& live, int cls, Side s) {
     FieldList list;
     listThreatClass(b, cls, s, list);
     FieldSet out;
-    for (int i = 0; i < list.count; ++i) out.insert({list.fields[i].x, list.fields[i].y});
+    for (int i = 0; i < list.count; ++i)
+        out.insert({list.fields[i].x, list.fields[i].y});
     return out;
 }
 
-std::pair<int, int> xy(GameMove m) { return {m.field.x, m.field.y}; }
+std::pair<int, int> xy(GameMove m) {
+    return {m.field.x, m.field.y};
+}
 
 // A Medium player of one style, answering into its own queue.
 struct Medium {
@@ -104,7 +111,8 @@ TEST(MediumPlayer, FivesAndTheirRemark) {
     const CBoard both = boardWith({{3, 3}, {4, 3}, {5, 3}, {6, 3}, {9, 12}},
                                   {{2, 3}, {10, 12}, {11, 12}, {12, 12}, {13, 12}});
     // O can only block X's one five.
-    const CBoard block = boardWith({{9, 12}, {4, 4}, {15, 4}}, {{10, 12}, {11, 12}, {12, 12}, {13, 12}});
+    const CBoard block =
+        boardWith({{9, 12}, {4, 4}, {15, 4}}, {{10, 12}, {11, 12}, {12, 12}, {13, 12}});
     for (int style : STYLES) {
         Medium medium(style);
         auto [win, winLog] = medium.ask(both, SIDE_O);
@@ -129,14 +137,17 @@ TEST(MediumPlayer, TwoOpponentFivesByStyle) {
         ASSERT_EQ(classFields(b, THREAT_WINNING, SIDE_O).count({9, 3}), 1u);
         ASSERT_EQ(classFields(b, THREAT_WINNING, SIDE_O).count({4, 3}), 0u);
         ASSERT_EQ(classFields(b, THREAT_FOUR, SIDE_O).count({4, 3}), 1u);
-        for (int style : STYLES) EXPECT_EQ(xy(Medium(style).ask(b, SIDE_O).first), std::make_pair(9, 3));
+        for (int style : STYLES)
+            EXPECT_EQ(xy(Medium(style).ask(b, SIDE_O).first), std::make_pair(9, 3));
     }
     // Only (9, 3) makes a four for O.
     {
-        const CBoard b = boardWith({{9, 4}, {9, 5}, {9, 6}}, {{5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 7}});
+        const CBoard b =
+            boardWith({{9, 4}, {9, 5}, {9, 6}}, {{5, 3}, {6, 3}, {7, 3}, {8, 3}, {9, 7}});
         ASSERT_EQ(classFields(b, THREAT_FOUR, SIDE_O).count({9, 3}), 1u);
         ASSERT_EQ(classFields(b, THREAT_FOUR, SIDE_O).count({4, 3}), 0u);
-        for (int style : STYLES) EXPECT_EQ(xy(Medium(style).ask(b, SIDE_O).first), std::make_pair(9, 3));
+        for (int style : STYLES)
+            EXPECT_EQ(xy(Medium(style).ask(b, SIDE_O).first), std::make_pair(9, 3));
     }
     // Neither block helps O, which has an open three far away: Normal and
     // Attacker play their own winning threat, the Defender blocks.
@@ -146,7 +157,9 @@ TEST(MediumPlayer, TwoOpponentFivesByStyle) {
         ASSERT_EQ(mine, (FieldSet{{13, 14}, {17, 14}}));
         for (std::uint32_t seed = 1; seed <= 5; ++seed) {
             rng::seed(seed);
-            EXPECT_EQ(FieldSet({{4, 3}, {9, 3}}).count(xy(Medium(STYLE_DEFENDER).ask(b, SIDE_O).first)), 1u);
+            EXPECT_EQ(
+                FieldSet({{4, 3}, {9, 3}}).count(xy(Medium(STYLE_DEFENDER).ask(b, SIDE_O).first)),
+                1u);
             EXPECT_EQ(mine.count(xy(Medium(STYLE_NORMAL).ask(b, SIDE_O).first)), 1u);
             EXPECT_EQ(mine.count(xy(Medium(STYLE_ATTACKER).ask(b, SIDE_O).first)), 1u);
         }
@@ -299,7 +312,8 @@ TEST(MediumPlayer, SeededGamesRepeatAndBeatChaotic) {
     for (int game = 0; game < 20; ++game) {
         rng::seed(2000 + game);
         const bool mediumIsO = game % 2 == 0;
-        const int winner = mediumIsO ? playGame(medium, chaotic, *sink) : playGame(chaotic, medium, *sink);
+        const int winner =
+            mediumIsO ? playGame(medium, chaotic, *sink) : playGame(chaotic, medium, *sink);
         wins += winner == (mediumIsO ? SIDE_O : SIDE_X);
     }
     RecordProperty("wins", wins);
