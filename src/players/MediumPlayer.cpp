@@ -96,8 +96,8 @@ bool CMediumPlayer::analyse(const CBoard& b, Side me, int style, GameMove& move)
         return pickRandom(list, move);
     }
 
-    // Step 3. The opponent's fives must be blocked; with two of them the game
-    // is lost unless a block also wins for me.
+    // Step 3. The opponent's fives must be blocked. With two, only a block
+    // that also makes my own winning threat or four keeps the game open.
     if (listFiveFields(b, opp, list)) {
         if (onlyField(list, move)) return true;
         if (firstWithMyClass(b, list, THREAT_WINNING, move) ||
