@@ -39,7 +39,8 @@ bool OptionValues::save(SettingsBackend& store) const {
     CRegistryKey key(store, KEY_APPLICATION);
     return key.writeNumber("bAskIfSave", static_cast<std::int32_t>(ask)) &&
            key.writeNumber("iDefaultPlayer", static_cast<std::int32_t>(expertChoice + 1)) &&
-           key.writeNumber("iPriority", static_cast<std::int32_t>(priority)) && key.writeNumber("uPause", pause);
+           key.writeNumber("iPriority", static_cast<std::int32_t>(priority)) &&
+           key.writeNumber("uPause", pause);
 }
 
 } // namespace quintrel

@@ -9,7 +9,9 @@ CRegistryKey::CRegistryKey(SettingsBackend& store, std::string path)
     if (path_.size() > MAX_PATH_LENGTH) path_.resize(MAX_PATH_LENGTH);
 }
 
-CRegistryKey::~CRegistryKey() { close(); }
+CRegistryKey::~CRegistryKey() {
+    close();
+}
 
 void CRegistryKey::close() {
     if (dirty_) store_.flush();
@@ -34,7 +36,8 @@ bool CRegistryKey::readNumber(const std::string& name, std::uint32_t& out) {
     auto value = store_.readValue(path_, name);
     if (!value || value->data.size() > 4) return false;
     std::uint32_t v = 0;
-    for (std::size_t i = 0; i < value->data.size(); ++i) v |= static_cast<std::uint32_t>(value->data[i]) << (8 * i);
+    for (std::size_t i = 0; i < value->data.size(); ++i)
+        v |= static_cast<std::uint32_t>(value->data[i]) << (8 * i);
     out = v;
     return true;
 }
@@ -68,7 +71,8 @@ bool CRegistryKey::readText(const std::string& name, std::string& out) {
     if (!value) return false;
     const auto& d = value->data;
     std::size_t n = 0;
-    while (n < d.size() && d[n] != 0) ++n;
+    while (n < d.size() && d[n] != 0)
+        ++n;
     out.assign(d.begin(), d.begin() + static_cast<std::ptrdiff_t>(n));
     return true;
 }

@@ -18,11 +18,16 @@ StoredValue StoredValue::bytes(const std::uint8_t* p, std::size_t n) {
     return StoredValue{ValueKind::Bytes, std::vector<std::uint8_t>(p, p + n)};
 }
 
-bool MemorySettingsStore::keyExists(const std::string& path) { return keys_.count(path) != 0; }
+bool MemorySettingsStore::keyExists(const std::string& path) {
+    return keys_.count(path) != 0;
+}
 
-bool MemorySettingsStore::createKey(const std::string& path) { return keys_.insert(path).second; }
+bool MemorySettingsStore::createKey(const std::string& path) {
+    return keys_.insert(path).second;
+}
 
-std::optional<StoredValue> MemorySettingsStore::readValue(const std::string& path, const std::string& name) {
+std::optional<StoredValue> MemorySettingsStore::readValue(const std::string& path,
+                                                          const std::string& name) {
     auto key = values_.find(path);
     if (!keyExists(path) || key == values_.end()) return std::nullopt;
     auto value = key->second.find(name);
@@ -30,7 +35,8 @@ std::optional<StoredValue> MemorySettingsStore::readValue(const std::string& pat
     return value->second;
 }
 
-bool MemorySettingsStore::writeValue(const std::string& path, const std::string& name, const StoredValue& value) {
+bool MemorySettingsStore::writeValue(const std::string& path, const std::string& name,
+                                     const StoredValue& value) {
     if (!keyExists(path) || (refuse_ && refuse_(path, name))) return false;
     values_[path][name] = value;
     return true;
@@ -46,7 +52,8 @@ std::vector<std::string> MemorySettingsStore::valueNames(const std::string& path
     std::vector<std::string> names;
     auto key = values_.find(path);
     if (key != values_.end())
-        for (const auto& [name, value] : key->second) names.push_back(name);
+        for (const auto& [name, value] : key->second)
+            names.push_back(name);
     return names;
 }
 

@@ -38,8 +38,10 @@ public:
     virtual bool keyExists(const std::string& path) = 0;
     // Makes the key; true only when it did not exist before.
     virtual bool createKey(const std::string& path) = 0;
-    virtual std::optional<StoredValue> readValue(const std::string& path, const std::string& name) = 0;
-    virtual bool writeValue(const std::string& path, const std::string& name, const StoredValue& value) = 0;
+    virtual std::optional<StoredValue> readValue(const std::string& path,
+                                                 const std::string& name) = 0;
+    virtual bool writeValue(const std::string& path, const std::string& name,
+                            const StoredValue& value) = 0;
     // True when the value existed and is gone.
     virtual bool deleteValue(const std::string& path, const std::string& name) = 0;
     // Pushes pending writes to the medium; a no-op where writes are immediate.
@@ -53,7 +55,8 @@ public:
     bool keyExists(const std::string& path) override;
     bool createKey(const std::string& path) override;
     std::optional<StoredValue> readValue(const std::string& path, const std::string& name) override;
-    bool writeValue(const std::string& path, const std::string& name, const StoredValue& value) override;
+    bool writeValue(const std::string& path, const std::string& name,
+                    const StoredValue& value) override;
     bool deleteValue(const std::string& path, const std::string& name) override;
 
     // Test helpers

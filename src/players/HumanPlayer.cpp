@@ -29,9 +29,13 @@ void initHumanSettings(PlayerSettings& block, const std::string& className) {
     block.tag = className;
 }
 
-CHumanPlayer::CHumanPlayer() { isComputer = 0; }
+CHumanPlayer::CHumanPlayer() {
+    isComputer = 0;
+}
 
-void CHumanPlayer::setViewLocator(ViewLocator locator) { viewLocator() = std::move(locator); }
+void CHumanPlayer::setViewLocator(ViewLocator locator) {
+    viewLocator() = std::move(locator);
+}
 
 int CHumanPlayer::requestMove(const CBoard&, Side) {
     if (!boardView && viewLocator()) boardView = viewLocator()();
@@ -44,9 +48,12 @@ int CHumanPlayer::requestMove(const CBoard&, Side) {
 int CHumanPlayer::inputDevice() const {
     if (!definition || definition->settings.size() != HumanSettings::SIZE) return INPUT_BOTH;
     switch (definition->settings.int32At(0)) {
-    case HumanSettings::KEYBOARD: return INPUT_KEYBOARD;
-    case HumanSettings::MOUSE: return INPUT_MOUSE;
-    default: return INPUT_BOTH;
+    case HumanSettings::KEYBOARD:
+        return INPUT_KEYBOARD;
+    case HumanSettings::MOUSE:
+        return INPUT_MOUSE;
+    default:
+        return INPUT_BOTH;
     }
 }
 

@@ -3,8 +3,8 @@
 namespace quintrel {
 
 bool LightSettings::isValid() const {
-    return style >= STYLE_DEFENDER && style <= STYLE_ATTACKER && evaluation >= PRIMITIVE && evaluation <= FANATIC &&
-           !(style == STYLE_NORMAL && evaluation == FANATIC);
+    return style >= STYLE_DEFENDER && style <= STYLE_ATTACKER && evaluation >= PRIMITIVE &&
+           evaluation <= FANATIC && !(style == STYLE_NORMAL && evaluation == FANATIC);
 }
 
 PlayerSettings LightSettings::toBlock() const {

@@ -12,6 +12,8 @@ void CPlayer::deliverMove(GameMove m) const {
     postMessage(window, std::move(msg));
 }
 
-std::string CPlayer::name() const { return definition ? definition->name : std::string(); }
+std::string CPlayer::name() const {
+    return definition ? definition->name : std::string();
+}
 
 } // namespace quintrel

@@ -53,7 +53,8 @@ void CPlayerDatabase::load() {
             }
             list_ = std::move(loaded);
             relinkOwnPlayers();
-            if (list_.size() < PlayerKindCatalogue::KIND_COUNT || !classesMatchCatalogue()) resetToDefaults(key);
+            if (list_.size() < PlayerKindCatalogue::KIND_COUNT || !classesMatchCatalogue())
+                resetToDefaults(key);
         }
     }
 
@@ -69,7 +70,9 @@ void CPlayerDatabase::load() {
 
 bool CPlayerDatabase::classesMatchCatalogue() const {
     for (int i = 0; i < PlayerKindCatalogue::KIND_COUNT; ++i)
-        if (list_[static_cast<std::size_t>(i)].className() != PlayerKindCatalogue::entry(i).className()) return false;
+        if (list_[static_cast<std::size_t>(i)].className() !=
+            PlayerKindCatalogue::entry(i).className())
+            return false;
     return true;
 }
 
@@ -95,7 +98,8 @@ void CPlayerDatabase::resetToDefaults() {
 }
 
 void CPlayerDatabase::resetToDefaults(CRegistryKey& playersKey) {
-    playersKey.writeNumber(NUM_OF_PLAYERS, static_cast<std::uint32_t>(PlayerKindCatalogue::KIND_COUNT));
+    playersKey.writeNumber(NUM_OF_PLAYERS,
+                           static_cast<std::uint32_t>(PlayerKindCatalogue::KIND_COUNT));
     list_ = PlayerKindCatalogue::entries();
     relinkOwnPlayers();
     save(&playersKey);
@@ -164,7 +168,8 @@ void CPlayerDatabase::setThreadPriority(int priority) {
     if (expertPlayer_) expertPlayer_->priority = priority;
 }
 
-bool CPlayerDatabase::editPlayers(int& firstIndex, int& secondIndex, CPlayer* firstPlayer, CPlayer* secondPlayer) {
+bool CPlayerDatabase::editPlayers(int& firstIndex, int& secondIndex, CPlayer* firstPlayer,
+                                  CPlayer* secondPlayer) {
     if (!editPlayersDialog_) return false;
     // The dialog works on copies: a cancelled run leaves list and indices as they were.
     std::vector<PlayerDefinition> working = list_;

@@ -79,14 +79,16 @@ public:
 
     // Edit Players. The dialog is the UI's: it edits a working copy of the
     // list and the three indices that removals keep valid, and answers OK.
-    using EditPlayersDialog = std::function<bool(std::vector<PlayerDefinition>& workingList, int& firstIndex,
-                                                 int& secondIndex, std::uint32_t& expertIndex)>;
+    using EditPlayersDialog =
+        std::function<bool(std::vector<PlayerDefinition>& workingList, int& firstIndex,
+                           int& secondIndex, std::uint32_t& expertIndex)>;
     void setEditPlayersDialog(EditPlayersDialog dialog) { editPlayersDialog_ = std::move(dialog); }
     // Runs the dialog; on OK (with at least the seven built-in definitions)
     // adopts the working list and the adjusted indices, writes "iDefaultPlayer"
     // and re-links the human, the Expert and the game's two players. On Cancel
     // nothing changes. Answers whether the dialog ended with OK.
-    bool editPlayers(int& firstIndex, int& secondIndex, CPlayer* firstPlayer, CPlayer* secondPlayer);
+    bool editPlayers(int& firstIndex, int& secondIndex, CPlayer* firstPlayer,
+                     CPlayer* secondPlayer);
 
 private:
     void resetToDefaults(CRegistryKey& playersKey);

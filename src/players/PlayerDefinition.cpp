@@ -8,7 +8,9 @@
 
 namespace quintrel {
 
-std::string PlayerDefinition::className() const { return kind ? kind->className : std::string(); }
+std::string PlayerDefinition::className() const {
+    return kind ? kind->className : std::string();
+}
 
 bool PlayerDefinition::adoptSettings(const PlayerSettings& block) {
     const std::string expected = kind ? className() : block.tag;
@@ -36,7 +38,8 @@ std::unique_ptr<CPlayer> PlayerDefinition::createPlayer() const {
 
 bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix) {
     std::string newName, newDescription, newClass;
-    if (!key.readText(prefix + "Name", newName) || !key.readText(prefix + "Description", newDescription) ||
+    if (!key.readText(prefix + "Name", newName) ||
+        !key.readText(prefix + "Description", newDescription) ||
         !key.readText(prefix + "Class", newClass))
         return false;
     const PlayerDefinition* entry = PlayerKindCatalogue::findKind(newClass);
@@ -62,7 +65,8 @@ bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix) {
 
 bool PlayerDefinition::write(CRegistryKey& key, const std::string& prefix) const {
     auto bytes = settings.encode();
-    return key.writeText(prefix + "Name", name) && key.writeText(prefix + "Description", description) &&
+    return key.writeText(prefix + "Name", name) &&
+           key.writeText(prefix + "Description", description) &&
            key.writeText(prefix + "Class", className()) &&
            key.writeBytes(prefix + "Settings", bytes.data(), bytes.size());
 }

@@ -31,7 +31,8 @@ using ValidateSettingsFn = bool (*)(const PlayerSettings& block, const std::stri
 using InitDefaultSettingsFn = void (*)(PlayerSettings& block, const std::string& className);
 // Runs the kind's settings dialog captioned with the player's name; on OK sets
 // the block to (className, edited bytes) and answers true; Cancel leaves it.
-using EditSettingsFn = bool (*)(PlayerSettings& block, const std::string& playerName, const std::string& className);
+using EditSettingsFn = bool (*)(PlayerSettings& block, const std::string& playerName,
+                                const std::string& className);
 
 struct PlayerDefinition {
     const PlayerKind* kind = nullptr;

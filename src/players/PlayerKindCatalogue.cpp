@@ -18,13 +18,27 @@ namespace {
 
 // The factories of the seven kinds, all in this one place. A kind whose
 // player is not built yet answers null, and the database then makes none.
-std::unique_ptr<CPlayer> createHuman() { return std::make_unique<CHumanPlayer>(); }
-std::unique_ptr<CPlayer> createRandom() { return std::make_unique<CRandomPlayer>(); }
-std::unique_ptr<CPlayer> createLight() { return std::make_unique<CLightPlayer>(); }
-std::unique_ptr<CPlayer> createMedium() { return std::make_unique<CMediumPlayer>(); }
-std::unique_ptr<CPlayer> createMiniMax() { return std::make_unique<CMiniMaxPlayer>(); }
-std::unique_ptr<CPlayer> createAlphaBeta() { return std::make_unique<CAlphaBetaPlayer>(); }
-std::unique_ptr<CPlayer> createExtensive() { return nullptr; }
+std::unique_ptr<CPlayer> createHuman() {
+    return std::make_unique<CHumanPlayer>();
+}
+std::unique_ptr<CPlayer> createRandom() {
+    return std::make_unique<CRandomPlayer>();
+}
+std::unique_ptr<CPlayer> createLight() {
+    return std::make_unique<CLightPlayer>();
+}
+std::unique_ptr<CPlayer> createMedium() {
+    return std::make_unique<CMediumPlayer>();
+}
+std::unique_ptr<CPlayer> createMiniMax() {
+    return std::make_unique<CMiniMaxPlayer>();
+}
+std::unique_ptr<CPlayer> createAlphaBeta() {
+    return std::make_unique<CAlphaBetaPlayer>();
+}
+std::unique_ptr<CPlayer> createExtensive() {
+    return nullptr;
+}
 
 const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
     {HumanSettings::CLASS_NAME, HumanSettings::SIZE, createHuman},
@@ -37,7 +51,8 @@ const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
 };
 
 PlayerDefinition makeEntry(const PlayerKind& kind, const char* name, const char* description,
-                           ValidateSettingsFn validate, InitDefaultSettingsFn init, EditSettingsFn edit) {
+                           ValidateSettingsFn validate, InitDefaultSettingsFn init,
+                           EditSettingsFn edit) {
     PlayerDefinition d;
     d.kind = &kind;
     d.name = name;
@@ -54,19 +69,22 @@ PlayerDefinition makeEntry(const PlayerKind& kind, const char* name, const char*
 std::vector<PlayerDefinition> buildCatalogue() {
     using C = PlayerKindCatalogue;
     std::vector<PlayerDefinition> list;
-    list.push_back(makeEntry(KINDS[C::HUMAN], "Human", "Player using keyboard or mouse", validateHumanSettings,
-                             initHumanSettings, runSettingsEditor));
-    list.push_back(makeEntry(KINDS[C::CHAOTIC], "Chaotic", "Randomly playing player", nullptr, nullptr, nullptr));
-    list.push_back(makeEntry(KINDS[C::LIGHT], "Light", "Staticaly playing player", validateLightSettings,
-                             initLightSettings, runSettingsEditor));
-    list.push_back(makeEntry(KINDS[C::MEDIUM], "Medium", "Advanced static player", validateMediumSettings,
-                             initMediumSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::HUMAN], "Human", "Player using keyboard or mouse",
+                             validateHumanSettings, initHumanSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::CHAOTIC], "Chaotic", "Randomly playing player", nullptr,
+                             nullptr, nullptr));
+    list.push_back(makeEntry(KINDS[C::LIGHT], "Light", "Staticaly playing player",
+                             validateLightSettings, initLightSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::MEDIUM], "Medium", "Advanced static player",
+                             validateMediumSettings, initMediumSettings, runSettingsEditor));
     list.push_back(makeEntry(KINDS[C::MINIMAX], "MiniMax", "Player using the minimax algorithm",
                              validateTreeSettings, initMiniMaxSettings, runSettingsEditor));
-    list.push_back(makeEntry(KINDS[C::ALPHABETA], "AlphaBeta", "Player using the alpha-beta algorithm",
-                             validateTreeSettings, initAlphaBetaSettings, runSettingsEditor));
-    list.push_back(makeEntry(KINDS[C::EXTENSIVE], "Extensive", "Alpha-beta with extensive heuristic",
-                             validateExtensiveSettings, initExtensiveSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::ALPHABETA], "AlphaBeta",
+                             "Player using the alpha-beta algorithm", validateTreeSettings,
+                             initAlphaBetaSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::EXTENSIVE], "Extensive",
+                             "Alpha-beta with extensive heuristic", validateExtensiveSettings,
+                             initExtensiveSettings, runSettingsEditor));
     return list;
 }
 
@@ -92,7 +110,8 @@ void PlayerKindCatalogue::setSettingsEditor(const std::string& className, Settin
     editors()[className] = std::move(editor);
 }
 
-bool runSettingsEditor(PlayerSettings& block, const std::string& playerName, const std::string& className) {
+bool runSettingsEditor(PlayerSettings& block, const std::string& playerName,
+                       const std::string& className) {
     auto it = editors().find(className);
     if (it == editors().end() || !it->second) return false;
     return it->second(block, playerName, className);

@@ -18,18 +18,21 @@ public:
 
     // Built once on first use, in catalogue order.
     static const std::vector<PlayerDefinition>& entries();
-    static const PlayerDefinition& entry(int index) { return entries().at(static_cast<std::size_t>(index)); }
+    static const PlayerDefinition& entry(int index) {
+        return entries().at(static_cast<std::size_t>(index));
+    }
     // The first entry whose class name equals className exactly; null when none.
     static const PlayerDefinition* findKind(const std::string& className);
 
     // The settings dialogs live in the UI, which registers one per class name
     // before the first dialog is needed. Without one, editing cancels.
-    using SettingsEditor =
-        std::function<bool(PlayerSettings& block, const std::string& playerName, const std::string& className)>;
+    using SettingsEditor = std::function<bool(PlayerSettings& block, const std::string& playerName,
+                                              const std::string& className)>;
     static void setSettingsEditor(const std::string& className, SettingsEditor editor);
 };
 
 // The edit operation every kind with a dialog uses: runs the registered editor.
-bool runSettingsEditor(PlayerSettings& block, const std::string& playerName, const std::string& className);
+bool runSettingsEditor(PlayerSettings& block, const std::string& playerName,
+                       const std::string& className);
 
 } // namespace quintrel

@@ -19,7 +19,8 @@ void PlayerSettings::clear() {
 std::int32_t PlayerSettings::int32At(std::size_t offset) const {
     if (offset + 4 > data.size()) return 0;
     std::uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<std::uint32_t>(data[offset + i]) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<std::uint32_t>(data[offset + i]) << (8 * i);
     return static_cast<std::int32_t>(v);
 }
 
@@ -40,7 +41,8 @@ bool PlayerSettings::decode(const std::vector<std::uint8_t>& value) {
 
 void appendInt32(std::vector<std::uint8_t>& out, std::int32_t v) {
     auto u = static_cast<std::uint32_t>(v);
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<std::uint8_t>(u >> (8 * i)));
 }
 
 } // namespace quintrel

@@ -24,7 +24,9 @@ struct PlayerSettings {
 
     // Little-endian 32-bit fields of the kinds' records.
     std::int32_t int32At(std::size_t offset) const;
-    std::uint32_t uint32At(std::size_t offset) const { return static_cast<std::uint32_t>(int32At(offset)); }
+    std::uint32_t uint32At(std::size_t offset) const {
+        return static_cast<std::uint32_t>(int32At(offset));
+    }
 
     // The stored "Settings" value: tag, a zero byte, then the data.
     std::vector<std::uint8_t> encode() const;

@@ -23,7 +23,9 @@ TreeSettings parse(const PlayerSettings& block) {
 
 } // namespace
 
-TreeSettings TreeSettings::miniMaxDefaults() { return TreeSettings{}; }
+TreeSettings TreeSettings::miniMaxDefaults() {
+    return TreeSettings{};
+}
 
 TreeSettings TreeSettings::alphaBetaDefaults() {
     TreeSettings s;
@@ -55,15 +57,16 @@ bool TreeSettings::isValid() const {
     if (ordering < UNSORTED || ordering > MY_BEST) return false;
     if (reduction < NO_REDUCTION || reduction > QUALITY) return false;
     if (quality < 2 || quality > 6) return false;
-    if (extensive && (fullDepth < 1 || static_cast<std::uint32_t>(fullDepth) > maxDepth)) return false;
+    if (extensive && (fullDepth < 1 || static_cast<std::uint32_t>(fullDepth) > maxDepth))
+        return false;
     return true;
 }
 
 PlayerSettings TreeSettings::toBlock(const std::string& className) const {
     PlayerSettings block;
     block.tag = className;
-    for (auto v : {static_cast<std::int32_t>(maxDepth), static_cast<std::int32_t>(maxBranch), ordering, reduction,
-                   static_cast<std::int32_t>(quality), aging, attack})
+    for (auto v : {static_cast<std::int32_t>(maxDepth), static_cast<std::int32_t>(maxBranch),
+                   ordering, reduction, static_cast<std::int32_t>(quality), aging, attack})
         appendInt32(block.data, v);
     if (extensive) {
         appendInt32(block.data, fullDepth);
@@ -83,7 +86,8 @@ bool validateTreeSettings(const PlayerSettings& block, const std::string& classN
 }
 
 bool validateExtensiveSettings(const PlayerSettings& block, const std::string& className) {
-    return block.tag == className && block.size() == TreeSettings::EXTENSIVE_SIZE && parse(block).isValid();
+    return block.tag == className && block.size() == TreeSettings::EXTENSIVE_SIZE &&
+           parse(block).isValid();
 }
 
 void initMiniMaxSettings(PlayerSettings& block, const std::string& className) {

@@ -27,8 +27,19 @@ struct TreeSettings {
     static constexpr std::uint32_t EXTENSIVE_SIZE = 36;
     static constexpr std::uint32_t MAX_DEPTH = 40;
 
-    enum Ordering : std::int32_t { UNSORTED = 0, ABSOLUTE_BEST = 1, OPPONENTS_BEST = 2, MY_BEST = 3 };
-    enum Reduction : std::int32_t { NO_REDUCTION = 0, RECTANGULAR = 1, WIDE_CONTURE = 2, CONTURE = 3, QUALITY = 4 };
+    enum Ordering : std::int32_t {
+        UNSORTED = 0,
+        ABSOLUTE_BEST = 1,
+        OPPONENTS_BEST = 2,
+        MY_BEST = 3
+    };
+    enum Reduction : std::int32_t {
+        NO_REDUCTION = 0,
+        RECTANGULAR = 1,
+        WIDE_CONTURE = 2,
+        CONTURE = 3,
+        QUALITY = 4
+    };
 
     std::uint32_t maxDepth = 3;
     std::uint32_t maxBranch = 0; // 0: all moves

@@ -13,7 +13,9 @@ namespace {
 struct Sender : CRandomPlayer {
     void send(int count, Side side) {
         for (int i = 0; i < count; ++i)
-            deliverMove(GameMove{Field{static_cast<std::uint8_t>(1 + i % 19), static_cast<std::uint8_t>(1 + i / 19 % 19)}, side});
+            deliverMove(GameMove{Field{static_cast<std::uint8_t>(1 + i % 19),
+                                       static_cast<std::uint8_t>(1 + i / 19 % 19)},
+                                 side});
     }
 };
 

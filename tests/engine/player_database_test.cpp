@@ -44,7 +44,8 @@ void storeList(MemorySettingsStore& store, const std::vector<int>& extraKinds) {
         list.push_back(d);
     }
     CRegistryKey key(store, KEY_PLAYERS);
-    for (std::size_t i = 0; i < list.size(); ++i) ASSERT_TRUE(list[i].write(key, playerPrefix(i)));
+    for (std::size_t i = 0; i < list.size(); ++i)
+        ASSERT_TRUE(list[i].write(key, playerPrefix(i)));
     ASSERT_TRUE(key.writeNumber("uNumOfPlayers", static_cast<std::uint32_t>(list.size())));
 }
 
@@ -85,7 +86,8 @@ TEST(PlayerDatabase, FirstStartStoresTheSevenDefaultsAndLightAsExpert) {
     }
     EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player07_Name"));
     // Tag, zero byte, record: 21 bytes for Light, the bare tag for Chaotic.
-    EXPECT_EQ(stored(store, "Player02_Settings")->data, bytesOf("CLightPlayer", {1, 0, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(stored(store, "Player02_Settings")->data,
+              bytesOf("CLightPlayer", {1, 0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(stored(store, "Player02_Settings")->data.size(), 21u);
     EXPECT_EQ(stored(store, "Player01_Settings")->data, bytesOf("CRandomPlayer", {}));
     EXPECT_EQ(stored(store, "Player01_Settings")->kind, ValueKind::Bytes);
@@ -97,7 +99,7 @@ TEST(PlayerDatabase, FirstStartStoresTheSevenDefaultsAndLightAsExpert) {
 }
 
 TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
-    {   // A list of 9 with the wrong kind at position 4.
+    { // A list of 9 with the wrong kind at position 4.
         MemorySettingsStore store;
         storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::MEDIUM});
         CRegistryKey(store, KEY_PLAYERS).writeText("Player04_Class", "CAlphaBetaPlayer");
@@ -108,7 +110,7 @@ TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
         EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player07_Name"));
         EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player08_Settings"));
     }
-    {   // A settings value without its zero byte makes definition 3 unreadable: 3 < 7.
+    { // A settings value without its zero byte makes definition 3 unreadable: 3 < 7.
         MemorySettingsStore store;
         storeList(store, {});
         std::string raw = "CMediumPlayer";
@@ -117,7 +119,7 @@ TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
         db.load();
         expectDefaultList(db);
     }
-    {   // An unknown class name, and a class spelt in another case, are unreadable too.
+    { // An unknown class name, and a class spelt in another case, are unreadable too.
         MemorySettingsStore store;
         storeList(store, {});
         CRegistryKey(store, KEY_PLAYERS).writeText("Player05_Class", "calphabetaplayer");
@@ -126,7 +128,7 @@ TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
         expectDefaultList(db);
         EXPECT_EQ(stored(store, "Player05_Class"), StoredValue::text("CAlphaBetaPlayer"));
     }
-    {   // A damaged count is not trusted for sizing the list.
+    { // A damaged count is not trusted for sizing the list.
         MemorySettingsStore store;
         storeList(store, {});
         CRegistryKey(store, KEY_PLAYERS).writeNumber("uNumOfPlayers", 0xFFFFFFFFu);
@@ -139,7 +141,8 @@ TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
 
 TEST(PlayerDatabase, MissingClassCutsTheListAndRewritesTheCount) {
     MemorySettingsStore store;
-    storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::CHAOTIC, PlayerKindCatalogue::MEDIUM});
+    storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::CHAOTIC,
+                      PlayerKindCatalogue::MEDIUM});
     CRegistryKey(store, KEY_PLAYERS).deleteValue("Player08_Class");
     CPlayerDatabase db(store);
     db.load();
@@ -233,7 +236,8 @@ TEST(PlayerDatabase, FailedWriteLeavesAConsistentShorterList) {
     MemorySettingsStore store;
     CPlayerDatabase db(store);
     db.load();
-    store.refuseWrites([](const std::string&, const std::string& name) { return name == "Player05_Class"; });
+    store.refuseWrites(
+        [](const std::string&, const std::string& name) { return name == "Player05_Class"; });
     EXPECT_FALSE(db.save());
     EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 5u);
     store.refuseWrites(nullptr);
@@ -280,8 +284,8 @@ TEST(PlayerDatabase, CreatesPlayersLinkedToTheirDefinitions) {
     ASSERT_NE(db.humanPlayer(), nullptr);
     EXPECT_EQ(db.humanPlayer()->definition, &db.definitions()[0]);
 
-    EXPECT_EQ(db.names(false),
-              (std::vector<std::string>{"Chaotic", "Light", "Medium", "MiniMax", "AlphaBeta", "Extensive"}));
+    EXPECT_EQ(db.names(false), (std::vector<std::string>{"Chaotic", "Light", "Medium", "MiniMax",
+                                                         "AlphaBeta", "Extensive"}));
     EXPECT_EQ(db.names(true).front(), "Human");
 }
 
@@ -295,16 +299,18 @@ TEST(PlayerDatabase, EditPlayersAdoptsTheWorkingListOnlyOnOk) {
     auto second = db.createPlayer(1);
     int firstIndex = 0, secondIndex = 1;
 
-    EXPECT_FALSE(db.editPlayers(firstIndex, secondIndex, first.get(), second.get())); // no dialog yet
+    EXPECT_FALSE(
+        db.editPlayers(firstIndex, secondIndex, first.get(), second.get())); // no dialog yet
 
     // Cancel: the working copy and index adjustments are dropped.
-    db.setEditPlayersDialog([](std::vector<PlayerDefinition>& list, int& f, int&, std::uint32_t& e) {
-        list.push_back(list[1]);
-        list[1].name = "Renamed";
-        f = 5;
-        e = 4;
-        return false;
-    });
+    db.setEditPlayersDialog(
+        [](std::vector<PlayerDefinition>& list, int& f, int&, std::uint32_t& e) {
+            list.push_back(list[1]);
+            list[1].name = "Renamed";
+            f = 5;
+            e = 4;
+            return false;
+        });
     EXPECT_FALSE(db.editPlayers(firstIndex, secondIndex, first.get(), second.get()));
     EXPECT_EQ(db.count(), 7u);
     EXPECT_EQ(db.definitions()[1].name, "Chaotic");
@@ -346,23 +352,24 @@ TEST(PlayerDatabase, WholeListRoundTripsThroughAnIniFile) {
         QSettingsStore store(path);
         CPlayerDatabase db(store);
         db.load();
-        db.setEditPlayersDialog([](std::vector<PlayerDefinition>& list, int&, int&, std::uint32_t& e) {
-            PlayerDefinition deep = list[PlayerKindCatalogue::EXTENSIVE];
-            deep.name = "Deep, \"slow\" = 5";
-            deep.description = "Ünïcode; semi;colons\\back";
-            TreeSettings s = TreeSettings::extensiveDefaults();
-            s.maxDepth = 9;
-            s.fullDepth = 6;
-            deep.settings = s.toBlock(TreeSettings::EXTENSIVE_CLASS);
-            list.push_back(deep);
-            PlayerDefinition quiet = list[PlayerKindCatalogue::HUMAN];
-            quiet.name = "2";
-            quiet.description = "";
-            list.push_back(quiet);
-            list[PlayerKindCatalogue::LIGHT].name = "Lightning";
-            e = 7;
-            return true;
-        });
+        db.setEditPlayersDialog(
+            [](std::vector<PlayerDefinition>& list, int&, int&, std::uint32_t& e) {
+                PlayerDefinition deep = list[PlayerKindCatalogue::EXTENSIVE];
+                deep.name = "Deep, \"slow\" = 5";
+                deep.description = "Ünïcode; semi;colons\\back";
+                TreeSettings s = TreeSettings::extensiveDefaults();
+                s.maxDepth = 9;
+                s.fullDepth = 6;
+                deep.settings = s.toBlock(TreeSettings::EXTENSIVE_CLASS);
+                list.push_back(deep);
+                PlayerDefinition quiet = list[PlayerKindCatalogue::HUMAN];
+                quiet.name = "2";
+                quiet.description = "";
+                list.push_back(quiet);
+                list[PlayerKindCatalogue::LIGHT].name = "Lightning";
+                e = 7;
+                return true;
+            });
         int first = 0, second = 2;
         ASSERT_TRUE(db.editPlayers(first, second, nullptr, nullptr));
         ASSERT_TRUE(db.save());

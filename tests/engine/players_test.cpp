@@ -16,7 +16,8 @@ namespace {
 PlayerSettings block(const std::string& tag, std::vector<std::int32_t> values) {
     PlayerSettings s;
     s.tag = tag;
-    for (auto v : values) appendInt32(s.data, v);
+    for (auto v : values)
+        appendInt32(s.data, v);
     return s;
 }
 
@@ -25,7 +26,8 @@ CBoard boardWithOneEmptyField(Field empty) {
     CBoard b;
     b.clear();
     for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y) b.cells[x][y] = (x + y) % 2;
+        for (int y = 1; y <= BOARD_SIZE; ++y)
+            b.cells[x][y] = (x + y) % 2;
     b.cells[empty.x][empty.y] = EMPTY;
     return b;
 }
@@ -111,7 +113,8 @@ TEST(HumanPlayer, OpensTheViewForItsInputDevice) {
     EXPECT_EQ(view.refreshes, 1);
     CHumanPlayer::setViewLocator(nullptr);
 
-    const std::pair<std::int32_t, int> devices[] = {{0, INPUT_KEYBOARD}, {1, INPUT_MOUSE}, {2, INPUT_BOTH}, {7, INPUT_BOTH}};
+    const std::pair<std::int32_t, int> devices[] = {
+        {0, INPUT_KEYBOARD}, {1, INPUT_MOUSE}, {2, INPUT_BOTH}, {7, INPUT_BOTH}};
     for (auto [device, flags] : devices) {
         def.settings = block("CHumanPlayer", {device});
         EXPECT_EQ(human.inputDevice(), flags) << device;
@@ -177,9 +180,11 @@ TEST(PlayerSettings, KindValidationFollowsEachRecord) {
 TEST(PlayerKindCatalogue, SevenKindsInOrderWithTheirDefaults) {
     const auto& kinds = PlayerKindCatalogue::entries();
     ASSERT_EQ(kinds.size(), 7u);
-    const char* names[] = {"Human", "Chaotic", "Light", "Medium", "MiniMax", "AlphaBeta", "Extensive"};
-    const char* classes[] = {"CHumanPlayer",   "CRandomPlayer",    "CLightPlayer",    "CMediumPlayer",
-                             "CMiniMaxPlayer", "CAlphaBetaPlayer", "CExtensivePlayer"};
+    const char* names[] = {"Human",   "Chaotic",   "Light",    "Medium",
+                           "MiniMax", "AlphaBeta", "Extensive"};
+    const char* classes[] = {"CHumanPlayer",    "CRandomPlayer",  "CLightPlayer",
+                             "CMediumPlayer",   "CMiniMaxPlayer", "CAlphaBetaPlayer",
+                             "CExtensivePlayer"};
     const std::uint32_t sizes[] = {4, 0, 8, 4, 28, 28, 36};
     for (std::size_t i = 0; i < 7; ++i) {
         EXPECT_EQ(kinds[i].name, names[i]);
@@ -236,7 +241,8 @@ TEST(PlayerDefinition, AdoptsOnlyBlocksItsKindAccepts) {
     EXPECT_FALSE(human.runSettingsDialog());
     std::string caption;
     PlayerKindCatalogue::setSettingsEditor(
-        "CHumanPlayer", [&caption](PlayerSettings& s, const std::string& name, const std::string& cls) {
+        "CHumanPlayer",
+        [&caption](PlayerSettings& s, const std::string& name, const std::string& cls) {
             caption = "Settings of " + name;
             s = block(cls, {1});
             return true;

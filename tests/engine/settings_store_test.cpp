@@ -155,17 +155,21 @@ TEST(QSettingsStore, ValuesReadBackWithTheirKind) {
 TEST(QSettingsStore, MapsKeyPathsAndReadsHandEditedValues) {
     EXPECT_EQ(QSettingsStore::groupOf(KEY_APPLICATION), QString());
     EXPECT_EQ(QSettingsStore::groupOf(KEY_PLAYERS), QStringLiteral("Players"));
-    EXPECT_EQ(QSettingsStore::groupOf("software\\zekta\\quintrel++\\Players"), QStringLiteral("Players"));
+    EXPECT_EQ(QSettingsStore::groupOf("software\\zekta\\quintrel++\\Players"),
+              QStringLiteral("Players"));
 
     EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("800"))), StoredValue::number(800));
-    EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("-1"))), StoredValue::number(0xFFFFFFFFu));
-    EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("Light"))), StoredValue::text("Light"));
+    EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("-1"))),
+              StoredValue::number(0xFFFFFFFFu));
+    EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("Light"))),
+              StoredValue::text("Light"));
     EXPECT_EQ(QSettingsStore::decode(QVariant(7)), StoredValue::number(7));
     EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("dword:xyz"))), std::nullopt);
     EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("hex:4"))), std::nullopt);
     EXPECT_EQ(QSettingsStore::decode(QVariant(QStringLiteral("hex:zz"))), std::nullopt);
     const std::uint8_t ab[] = {0xab, 0x01};
-    EXPECT_EQ(QSettingsStore::decode(QVariant(QStringList{QStringLiteral("hex:ab"), QStringLiteral("01")})),
+    EXPECT_EQ(QSettingsStore::decode(
+                  QVariant(QStringList{QStringLiteral("hex:ab"), QStringLiteral("01")})),
               StoredValue::bytes(ab, 2));
 }
 

@@ -19,8 +19,8 @@ const QString BYTES_PREFIX = QStringLiteral("hex:");
 std::unique_ptr<QSettings> openDefault() {
     if (const char* path = std::getenv("QUINTREL_SETTINGS"); path && *path)
         return std::make_unique<QSettings>(QString::fromLocal8Bit(path), QSettings::IniFormat);
-    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Zekta"),
-                                       QStringLiteral("Quintrel++"));
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Zekta"), QStringLiteral("Quintrel++"));
 }
 
 StoredValue fromBytes(ValueKind kind, const QByteArray& bytes) {
@@ -34,9 +34,13 @@ QSettingsStore::QSettingsStore() : settings_(openDefault()) {}
 QSettingsStore::QSettingsStore(const QString& iniPath)
     : settings_(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)) {}
 
-QSettingsStore::~QSettingsStore() { settings_->sync(); }
+QSettingsStore::~QSettingsStore() {
+    settings_->sync();
+}
 
-QString QSettingsStore::fileName() const { return settings_->fileName(); }
+QString QSettingsStore::fileName() const {
+    return settings_->fileName();
+}
 
 QString QSettingsStore::groupOf(const std::string& path) {
     QString p = QString::fromStdString(path);
@@ -63,15 +67,19 @@ bool QSettingsStore::keyExists(const std::string& path) {
 }
 
 // QSettings makes groups on the first write, so creating is only the test.
-bool QSettingsStore::createKey(const std::string& path) { return !keyExists(path); }
+bool QSettingsStore::createKey(const std::string& path) {
+    return !keyExists(path);
+}
 
-std::optional<StoredValue> QSettingsStore::readValue(const std::string& path, const std::string& name) {
+std::optional<StoredValue> QSettingsStore::readValue(const std::string& path,
+                                                     const std::string& name) {
     QString key = keyOf(path, name);
     if (!settings_->contains(key)) return std::nullopt;
     return decode(settings_->value(key));
 }
 
-bool QSettingsStore::writeValue(const std::string& path, const std::string& name, const StoredValue& value) {
+bool QSettingsStore::writeValue(const std::string& path, const std::string& name,
+                                const StoredValue& value) {
     settings_->setValue(keyOf(path, name), encode(value));
     return settings_->status() == QSettings::NoError;
 }
@@ -83,21 +91,26 @@ bool QSettingsStore::deleteValue(const std::string& path, const std::string& nam
     return true;
 }
 
-void QSettingsStore::flush() { settings_->sync(); }
+void QSettingsStore::flush() {
+    settings_->sync();
+}
 
 QString QSettingsStore::encode(const StoredValue& value) {
     const auto& d = value.data;
     switch (value.kind) {
     case ValueKind::Number: {
         std::uint32_t v = 0;
-        for (std::size_t i = 0; i < d.size() && i < 4; ++i) v |= static_cast<std::uint32_t>(d[i]) << (8 * i);
+        for (std::size_t i = 0; i < d.size() && i < 4; ++i)
+            v |= static_cast<std::uint32_t>(d[i]) << (8 * i);
         return NUMBER_PREFIX + QStringLiteral("%1").arg(v, 8, 16, QLatin1Char('0'));
     }
     case ValueKind::Text: {
         // Stored without the terminating zero the registry form carries.
         std::size_t n = 0;
-        while (n < d.size() && d[n] != 0) ++n;
-        return TEXT_PREFIX + QString::fromUtf8(reinterpret_cast<const char*>(d.data()), static_cast<qsizetype>(n));
+        while (n < d.size() && d[n] != 0)
+            ++n;
+        return TEXT_PREFIX + QString::fromUtf8(reinterpret_cast<const char*>(d.data()),
+                                               static_cast<qsizetype>(n));
     }
     case ValueKind::Bytes: {
         QByteArray bytes(reinterpret_cast<const char*>(d.data()), static_cast<qsizetype>(d.size()));
@@ -121,15 +134,17 @@ std::optional<StoredValue> QSettingsStore::decode(const QVariant& stored) {
         break;
     }
     // An unquoted list in a hand-edited INI file comes back split at its commas.
-    QString s = stored.typeId() == QMetaType::QStringList ? stored.toStringList().join(QLatin1Char(','))
-                                                          : stored.toString();
+    QString s = stored.typeId() == QMetaType::QStringList
+                    ? stored.toStringList().join(QLatin1Char(','))
+                    : stored.toString();
     if (s.startsWith(NUMBER_PREFIX)) {
         bool ok = false;
         uint v = s.mid(NUMBER_PREFIX.size()).toUInt(&ok, 16);
         if (!ok) return std::nullopt;
         return StoredValue::number(v);
     }
-    if (s.startsWith(TEXT_PREFIX)) return StoredValue::text(s.mid(TEXT_PREFIX.size()).toStdString());
+    if (s.startsWith(TEXT_PREFIX))
+        return StoredValue::text(s.mid(TEXT_PREFIX.size()).toStdString());
     if (s.startsWith(BYTES_PREFIX)) {
         QString hex = s.mid(BYTES_PREFIX.size());
         hex.remove(QLatin1Char(','));
@@ -141,7 +156,8 @@ std::optional<StoredValue> QSettingsStore::decode(const QVariant& stored) {
     // A hand-edited plain value: a number when it reads as one, else a text.
     bool ok = false;
     qlonglong v = s.toLongLong(&ok);
-    if (ok && v >= INT32_MIN && v <= static_cast<qlonglong>(UINT32_MAX)) return StoredValue::number(static_cast<std::uint32_t>(v));
+    if (ok && v >= INT32_MIN && v <= static_cast<qlonglong>(UINT32_MAX))
+        return StoredValue::number(static_cast<std::uint32_t>(v));
     return StoredValue::text(s.toStdString());
 }
 

@@ -32,7 +32,8 @@ public:
     bool keyExists(const std::string& path) override;
     bool createKey(const std::string& path) override;
     std::optional<StoredValue> readValue(const std::string& path, const std::string& name) override;
-    bool writeValue(const std::string& path, const std::string& name, const StoredValue& value) override;
+    bool writeValue(const std::string& path, const std::string& name,
+                    const StoredValue& value) override;
     bool deleteValue(const std::string& path, const std::string& name) override;
     void flush() override;
 
