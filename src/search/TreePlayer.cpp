@@ -3,6 +3,7 @@
 #include "board/BoardQueries.h"
 #include "board/Random.h"
 #include "players/PlayerDefinition.h"
+#include "search/PositionScan.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -253,6 +254,40 @@ int CTreePlayer::ageBound(int bound) const {
 }
 
 int CTreePlayer::verdict(Side s) {
+    if (board.patternMode != PATTERN_MODE_NORMAL) return verdictByQueries(s);
+    // One pass per side finds which kinds of threat exist; a list is built
+    // only for the kind that decides, and picked from as the queries would.
+    const unsigned mine = scan::threatsOfSide(board, s, true);
+    FieldList list;
+    list.side = s;
+    if (mine & scan::FIVE) {
+        listFiveFields(board, s, list);
+        pickBestOwnWorth(list, board, bestMove);
+        return SCORE_FIVE;
+    }
+    const unsigned theirs = scan::threatsOfSide(board, otherSide(s), true);
+    if (theirs & scan::FIVE) return 0;
+    if (mine & scan::OPEN_FOUR) {
+        listOpenFourFields(board, s, list);
+        pickBestOwnWorth(list, board, bestMove);
+        return SCORE_OPEN_FOUR;
+    }
+    if (theirs & scan::OPEN_FOUR) return 0;
+    if (mine & scan::DOUBLE) {
+        listDoubleThreatFields(board, s, list);
+        pickBestOwnWorth(list, board, bestMove);
+        return SCORE_DOUBLE_THREAT;
+    }
+    if (theirs & scan::DOUBLE) return 0;
+    if (mine & scan::COMBO) {
+        listComboThreatFields(board, s, list);
+        pickBestOwnWorth(list, board, bestMove);
+        return SCORE_DOUBLE_THREAT;
+    }
+    return 0;
+}
+
+int CTreePlayer::verdictByQueries(Side s) {
     const Side o = otherSide(s);
     FieldList list;
     list.side = s;
@@ -279,6 +314,11 @@ int CTreePlayer::verdict(Side s) {
 }
 
 int CTreePlayer::evaluate(Side s) {
+    if (board.patternMode == PATTERN_MODE_NORMAL) return scan::evaluation(board, searchRectangle(), s, current.attack);
+    return evaluateByQueries(s);
+}
+
+int CTreePlayer::evaluateByQueries(Side s) {
     const Side o = otherSide(s);
     int score = 1;
     const FieldRect r = searchRectangle();

@@ -110,6 +110,11 @@ protected:
     // 1598, 1594 or 1590 when s has a winning threat (its field put into
     // bestMove), 0 when there is no verdict.
     virtual int verdict(Side s);
+    // The same two answers straight from the board queries: the reference the
+    // fast single-pass forms are checked against, and the path for boards in
+    // the extensive pattern mode.
+    int evaluateByQueries(Side s);
+    int verdictByQueries(Side s);
 
     // The settings of the next search; a player without a definition uses its
     // kind's defaults.

@@ -1,0 +1,96 @@
+// Search speed in positions seen per second for AlphaBeta and MiniMax at
+// their default settings, on the mid-game positions of bench/positions/.
+// Each search runs with a fixed seed, so it sees the same tree every run; the
+// node count is reported and checked against the recorded one as a guard
+// against an unnoticed change of the search.
+
+#include "board/Board.h"
+#include "board/Random.h"
+#include "game/GameFile.h"
+#include "players/PlayerDefinition.h"
+#include "players/TreeSettings.h"
+#include "search/AlphaBetaPlayer.h"
+#include "search/MiniMaxPlayer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <string>
+
+namespace quintrel {
+namespace {
+
+struct BenchPosition {
+    const char* file;
+    // Positions seen by the seeded search; 0 = not recorded yet.
+    std::uint32_t alphaBetaNodes;
+    std::uint32_t miniMaxNodes;
+};
+
+constexpr BenchPosition POSITIONS[] = {
+    {"midgame_14.gam", 0, 0}, {"midgame_18.gam", 0, 0}, {"midgame_22.gam", 0, 0},
+    {"midgame_26.gam", 0, 0}, {"midgame_30.gam", 0, 0}, {"midgame_34.gam", 0, 0},
+};
+
+constexpr std::uint32_t SEED = 12345;
+
+// The saved position on a board, and the side to move there.
+bool loadPosition(const char* file, CBoard& board, Side& side) {
+    const std::string path = std::string(QUINTREL_SOURCE_DIR) + "/bench/positions/" + file;
+    const auto bytes = readFileBytes(path);
+    if (!bytes) return false;
+    const auto game = decodeGame(*bytes);
+    if (!game) return false;
+    board.clear();
+    for (int i = 0; i < game->current; ++i) board.place(game->moves[static_cast<std::size_t>(i)].field, i % 2);
+    side = game->current % 2;
+    return true;
+}
+
+template <class Player>
+void searchPosition(benchmark::State& state, const TreeSettings& settings, bool alphaBeta) {
+    const BenchPosition& pos = POSITIONS[state.range(0)];
+    CBoard board;
+    Side side = SIDE_O;
+    if (!loadPosition(pos.file, board, side)) {
+        state.SkipWithError((std::string("cannot read ") + pos.file).c_str());
+        return;
+    }
+    Player player;
+    PlayerDefinition definition;
+    definition.name = "Bench";
+    definition.settings = settings.toBlock(player.className());
+    player.definition = &definition;
+
+    std::uint64_t seen = 0;
+    std::uint32_t nodes = 0;
+    for (auto _ : state) {
+        rng::seed(SEED);
+        benchmark::DoNotOptimize(player.think(board, side));
+        nodes = player.statistics().seenPositions;
+        seen += nodes;
+    }
+    const std::uint32_t expected = alphaBeta ? pos.alphaBetaNodes : pos.miniMaxNodes;
+    if (expected != 0 && nodes != expected) {
+        state.SkipWithError(("node count changed: " + std::to_string(nodes) + " instead of " +
+                             std::to_string(expected)).c_str());
+        return;
+    }
+    state.counters["SeenPos"] = nodes;
+    state.counters["SeenPos/s"] = benchmark::Counter(static_cast<double>(seen), benchmark::Counter::kIsRate);
+    state.SetLabel(pos.file);
+}
+
+void AlphaBetaDefaults(benchmark::State& state) {
+    searchPosition<CAlphaBetaPlayer>(state, TreeSettings::alphaBetaDefaults(), true);
+}
+void MiniMaxDefaults(benchmark::State& state) {
+    searchPosition<CMiniMaxPlayer>(state, TreeSettings::miniMaxDefaults(), false);
+}
+
+constexpr int POSITION_COUNT = static_cast<int>(sizeof POSITIONS / sizeof POSITIONS[0]);
+BENCHMARK(AlphaBetaDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(MiniMaxDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+
+} // namespace
+} // namespace quintrel
