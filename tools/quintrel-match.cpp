@@ -206,6 +206,10 @@ public:
             auto message = sink_->next(std::chrono::milliseconds(500));
             if (message) {
                 silentSince = std::chrono::steady_clock::now();
+                // The mover's statistics follow its move from the search thread;
+                // waiting for that thread to end keeps them ahead of the reply
+                // the next player posts at once, so they land on the right line.
+                if (message->id == MSG_MOVE) settlePlayers();
                 game_.handleMessage(*message);
             } else if (std::chrono::steady_clock::now() - silentSince > STALL_LIMIT) {
                 return std::nullopt;
