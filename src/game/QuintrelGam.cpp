@@ -565,8 +565,10 @@ void CQuintrelGam::install(const LoadedGame& game) {
 bool CQuintrelGam::openFile(const std::string& path) {
     const auto bytes = readFileBytes(path);
     if (!bytes) {
-        ui().messageBox(format("Unable to read from %s, it is opened by someone else.", path.c_str()), APP_TITLE,
-                        MessageIcon::Exclamation);
+        std::error_code ec;
+        const char* text = std::filesystem::exists(path, ec) ? "Unable to read from %s, it is opened by someone else."
+                                                             : "Unable to open %s, the file was not found.";
+        ui().messageBox(format(text, path.c_str()), APP_TITLE, MessageIcon::Exclamation);
         return false;
     }
     if (bytes->empty()) {

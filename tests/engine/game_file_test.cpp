@@ -160,7 +160,11 @@ TEST(GameFile, EmptyAndMissingFiles) {
     EXPECT_EQ(f.ui.boxes[0].icon, MessageIcon::Exclamation);
 
     EXPECT_FALSE(f.game->openFile(dir.file("missing.gam")));
-    EXPECT_EQ(f.ui.boxes.size(), 2u);
+    ASSERT_EQ(f.ui.boxes.size(), 2u);
+    EXPECT_EQ(f.ui.boxes[1].text, "Unable to open " + dir.file("missing.gam") + ", the file was not found.");
+    EXPECT_FALSE(f.game->openFile(dir.path.string()));
+    ASSERT_EQ(f.ui.boxes.size(), 3u);
+    EXPECT_EQ(f.ui.boxes[2].text, "Unable to read from " + dir.path.string() + ", it is opened by someone else.");
     EXPECT_EQ(f.game->last(), -1);
 }
 
