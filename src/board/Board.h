@@ -157,6 +157,12 @@ public:
 
 private:
     void recomputeRegions();
+    // setBorder, skipped when the border already holds the value: every
+    // write to it goes through setBorder, so it is always uniform.
+    void ensureBorder(int value) {
+        if (cells[0][0] != value)
+            setBorder(value);
+    }
     void rebuildLineCodes();
     void flipLineCodes(int x, int y, Side s);
     template <int Mode>

@@ -1,6 +1,7 @@
-// The per-field computations: line tables built at compile time from the
-// line primitives, the merge of four lines into one record, and the direct
-// cell walk for the lines the tables leave open.
+// The direct per-field computations: the line primitives walked over the
+// cells themselves. They decide the lines the tables leave open (rows of own
+// stones longer than the tables see, whose lengths have no upper bound
+// here), and they are the reference the tables are tested against.
 #include "board/Patterns.h"
 
 namespace quintrel::patterns {
@@ -8,101 +9,9 @@ namespace quintrel::patterns {
 namespace {
 
 // ---------------------------------------------------------------------------
-// Half-lines. What matters of the five cells beyond F in one direction, for
-// one side, is the row of non-blocked cells up to the first blocked one and
-// which of them are own stones: state = (1 << length) | ownMask, 1..63.
-
-constexpr int HALF_STATES = 64;
-
-constexpr std::array<std::array<std::uint8_t, 1024>, 2> buildCanon() {
-    std::array<std::array<std::uint8_t, 1024>, 2> canon{};
-    for (int s = 0; s < 2; ++s) {
-        for (int code = 0; code < 1024; ++code) {
-            int length = 0, own = 0;
-            for (int k = 0; k < 5; ++k) {
-                const int v = (code >> (2 * k)) & 3;
-                if (v == 1 - s || v == 3)
-                    break;
-                if (v == s)
-                    own |= 1 << k;
-                ++length;
-            }
-            canon[s][code] = static_cast<std::uint8_t>((1 << length) | own);
-        }
-    }
-    return canon;
-}
-constexpr auto CANON = buildCanon();
-
-// One line through F as the merge needs it, as sort keys: runs
-// (length << 2 | 3 - closed), jumps and splits (count << 2 | 3 - closed, 0
-// when absent), forward direction first. slow: the five cells per side do
-// not decide the line (a row of own stones runs on past them).
-struct LineEntry {
-    std::uint8_t run;
-    std::uint8_t jump[2];
-    std::uint8_t split[2];
-    std::uint8_t slow;
-    std::uint8_t unused[2];
-};
-static_assert(sizeof(LineEntry) == 8);
-
-constexpr int OWN = 0, BLOCKED = 1, UNKNOWN = 3; // as seen by side 0; EMPTY stays 2
-
-constexpr void fillHalf(int (&cells)[15], int sign, int state) {
-    int length = 0;
-    while ((state >> (length + 1)) != 0)
-        ++length;
-    for (int k = 1; k <= 7; ++k) {
-        int v = BLOCKED;
-        if (k <= length)
-            v = (state >> (k - 1)) & 1 ? OWN : EMPTY;
-        else if (length == 5)
-            v = UNKNOWN;
-        cells[7 + sign * k] = v;
-    }
-}
-
-template <int Mode>
-constexpr std::array<LineEntry, HALF_STATES * HALF_STATES> buildLineTable() {
-    std::array<LineEntry, HALF_STATES * HALF_STATES> table{};
-    for (int ahead = 1; ahead < HALF_STATES; ++ahead) {
-        for (int behind = 1; behind < HALF_STATES; ++behind) {
-            int cells[15] = {};
-            cells[7] = EMPTY;
-            fillHalf(cells, +1, ahead);
-            fillHalf(cells, -1, behind);
-            bool unknown = false;
-            auto forward = [&](int k) {
-                const int v = cells[7 + k];
-                unknown = unknown || v == UNKNOWN;
-                return v;
-            };
-            auto backward = [&](int k) {
-                const int v = cells[7 - k];
-                unknown = unknown || v == UNKNOWN;
-                return v;
-            };
-            LineEntry& e = table[ahead * HALF_STATES + behind];
-            int n = 0, closed = 0;
-            lineRun<Mode>(forward, OWN, n, closed);
-            e.run = static_cast<std::uint8_t>(n << 2 | (3 - closed));
-            e.jump[0] = lineJump<Mode>(forward, OWN, n, closed) ? static_cast<std::uint8_t>(n << 2 | (3 - closed)) : 0;
-            e.jump[1] = lineJump<Mode>(backward, OWN, n, closed) ? static_cast<std::uint8_t>(n << 2 | (3 - closed)) : 0;
-            e.split[0] = lineSplit<Mode>(forward, OWN, n, closed) ? static_cast<std::uint8_t>(n << 2 | (3 - closed)) : 0;
-            e.split[1] = lineSplit<Mode>(backward, OWN, n, closed) ? static_cast<std::uint8_t>(n << 2 | (3 - closed)) : 0;
-            e.slow = unknown;
-        }
-    }
-    return table;
-}
-
-template <int Mode>
-constexpr auto LINE_TABLE = buildLineTable<Mode>();
-
-// ---------------------------------------------------------------------------
 // Merging the four lines. Each key carries its position in the scan order in
 // its low bits, so the largest key is the best and, at equality, the first.
+// Unlike the table merge these decode arithmetically: lengths are unbounded.
 
 inline void sortDown(unsigned& a, unsigned& b) {
     const unsigned hi = a > b ? a : b;
@@ -198,53 +107,12 @@ void directSplits(const int* c, int s, PatternRecord& r) {
     writeBestTwo<Mode>(keys, SPLIT_LINE, r.split, r.splitClosed);
 }
 
-// ---------------------------------------------------------------------------
-// The table path.
-
-template <int Mode>
-void computeField(const CBoard& board, int x, int y, int s, PatternRecord& r, unsigned parts) {
-    const std::uint16_t* code = board.lineCodes[x][y];
-    const std::uint8_t* canon = CANON[s].data();
-    const LineEntry* table = LINE_TABLE<Mode>.data();
-    const LineEntry* line[4];
-    for (int l = 0; l < 4; ++l) {
-        const int forward = LINE_FORWARD_DIR[l];
-        line[l] = &table[canon[code[forward]] * HALF_STATES + canon[code[forward + 1]]];
-    }
-    if (line[0]->slow | line[1]->slow | line[2]->slow | line[3]->slow) {
-        const int* c = &board.cells[x][y];
-        if (parts & RUNS)
-            directRuns<Mode>(c, s, r);
-        if (parts & JUMPS)
-            directJumps<Mode>(c, s, r);
-        if (parts & SPLITS)
-            directSplits<Mode>(c, s, r);
-        computeWorth<Mode>(r);
-        return;
-    }
-    if (parts & RUNS) {
-        unsigned keys[4];
-        for (int l = 0; l < 4; ++l)
-            keys[l] = unsigned(line[l]->run) << 2 | unsigned(3 - l);
-        writeRuns<Mode>(keys, r);
-    }
-    if (parts & JUMPS) {
-        unsigned keys[8];
-        for (int i = 0; i < 8; ++i)
-            keys[i] = orderKey(line[JUMP_LINE[i]]->jump[JUMP_FORWARD[i] ? 0 : 1], i);
-        writeBestTwo<Mode>(keys, JUMP_LINE, r.jump, r.jumpClosed);
-    }
-    if (parts & SPLITS) {
-        unsigned keys[8];
-        for (int i = 0; i < 8; ++i)
-            keys[i] = orderKey(line[SPLIT_LINE[i]]->split[SPLIT_FORWARD[i] ? 0 : 1], i);
-        writeBestTwo<Mode>(keys, SPLIT_LINE, r.split, r.splitClosed);
-    }
-    computeWorth<Mode>(r);
-}
-
-template void computeField<0>(const CBoard&, int, int, int, PatternRecord&, unsigned);
-template void computeField<1>(const CBoard&, int, int, int, PatternRecord&, unsigned);
+template void directRuns<0>(const int*, int, PatternRecord&);
+template void directRuns<1>(const int*, int, PatternRecord&);
+template void directJumps<0>(const int*, int, PatternRecord&);
+template void directJumps<1>(const int*, int, PatternRecord&);
+template void directSplits<0>(const int*, int, PatternRecord&);
+template void directSplits<1>(const int*, int, PatternRecord&);
 
 void recomputeByDirectWalk(CBoard& board) {
     for (Side s = SIDE_O; s <= SIDE_X; ++s) {

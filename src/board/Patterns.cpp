@@ -2,9 +2,11 @@
 // the full recomputation and the incremental walk that a search runs at
 // every node.
 #include "board/Board.h"
-#include "board/Patterns.h"
+#include "board/PatternTables.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace quintrel {
 
@@ -57,8 +59,7 @@ public:
     // Saves, then recomputes the given parts and the worth.
     void update(int i, int k, int side, unsigned parts) const {
         save(i, k, side);
-        computeField<Mode>(board_, x_ + k * DIRECTIONS[i].dx, y_ + k * DIRECTIONS[i].dy, side, record(i, k, side),
-                           parts);
+        computeField<Mode>(board_, cell_ + k * DIR_STEP[i], side, record(i, k, side), parts);
     }
 
     void phaseMover(int d) const;
@@ -212,9 +213,9 @@ void CBoard::placeStone(int x, int y, Side s) {
     patterns[x][y][SIDE_X] = PatternRecord{};
 
     const Walk<Mode> walk(*this, x, y, move);
-    setBorder(1 - s);
+    ensureBorder(1 - s);
     walk.phaseMover(s);
-    setBorder(s);
+    ensureBorder(s);
     walk.phaseOther(s);
 
     if (move != nullptr) {
@@ -234,11 +235,11 @@ void CBoard::removeStone(int x, int y) {
     recomputeRegions();
 
     const Walk<Mode> walk(*this, x, y, nullptr);
-    setBorder(e);
-    computeField<Mode>(*this, x, y, d, patterns[x][y][d], ALL_PARTS);
+    ensureBorder(e);
+    computeField<Mode>(*this, x * GRID_SIZE + y, d, patterns[x][y][d], ALL_PARTS);
     walk.phaseMover(d);
-    setBorder(d);
-    computeField<Mode>(*this, x, y, e, patterns[x][y][e], ALL_PARTS);
+    ensureBorder(d);
+    computeField<Mode>(*this, x * GRID_SIZE + y, e, patterns[x][y][e], ALL_PARTS);
     walk.phaseOther(d);
 }
 
@@ -255,7 +256,7 @@ void CBoard::recomputeAll() {
                     r = PatternRecord{};
                     continue;
                 }
-                computeField<Mode>(*this, x, y, s, r, ALL_PARTS);
+                computeField<Mode>(*this, x * GRID_SIZE + y, s, r, ALL_PARTS);
                 if constexpr (Mode != 1)
                     r.threats = 0;
             }
@@ -263,23 +264,46 @@ void CBoard::recomputeAll() {
     }
 }
 
-// Each of the eight directions: the fields that see (x, y) k steps ahead.
+// How many fields (at most 5) lie on the board behind each field against
+// each direction: those that see it ahead in that direction.
+constexpr auto buildWatchers() {
+    std::array<std::array<std::array<std::uint8_t, 8>, GRID_SIZE>, GRID_SIZE> watchers{};
+    for (int x = 1; x <= BOARD_SIZE; ++x) {
+        for (int y = 1; y <= BOARD_SIZE; ++y) {
+            for (int i = 0; i < 8; ++i) {
+                int k = 0;
+                while (k < 5) {
+                    const int qx = x - (k + 1) * DIRECTIONS[i].dx, qy = y - (k + 1) * DIRECTIONS[i].dy;
+                    if (qx < 1 || qx > BOARD_SIZE || qy < 1 || qy > BOARD_SIZE)
+                        break;
+                    ++k;
+                }
+                watchers[x][y][i] = static_cast<std::uint8_t>(k);
+            }
+        }
+    }
+    return watchers;
+}
+constexpr auto WATCHERS = buildWatchers();
+
+// A cell between empty and a stone of s: every field that sees it k steps
+// ahead in direction i has the code bits of distance k toggled.
 void CBoard::flipLineCodes(int x, int y, Side s) {
     const unsigned flip = unsigned(EMPTY ^ s);
+    std::uint16_t* codes = &lineCodes[0][0][0];
+    const int at = x * GRID_SIZE + y;
     for (int i = 0; i < 8; ++i) {
-        const int dx = DIRECTIONS[i].dx, dy = DIRECTIONS[i].dy;
-        for (int k = 1; k <= 5; ++k) {
-            const int qx = x - k * dx, qy = y - k * dy;
-            if (qx < 1 || qx > BOARD_SIZE || qy < 1 || qy > BOARD_SIZE)
-                break;
-            lineCodes[qx][qy][i] ^= static_cast<std::uint16_t>(flip << (2 * (k - 1)));
-        }
+        const int back = -(DIRECTIONS[i].dx * GRID_SIZE + DIRECTIONS[i].dy);
+        const int n = WATCHERS[x][y][i];
+        for (int k = 1; k <= n; ++k)
+            codes[(at + k * back) * 8 + i] ^= static_cast<std::uint16_t>(flip << (2 * (k - 1)));
     }
 }
 
 void CBoard::rebuildLineCodes() {
-    for (int x = 0; x < GRID_SIZE; ++x) {
-        for (int y = 0; y < GRID_SIZE; ++y) {
+    std::memset(lineCodes, 0, sizeof lineCodes); // border fields keep 0: nothing reads them
+    for (int x = 1; x <= BOARD_SIZE; ++x) {
+        for (int y = 1; y <= BOARD_SIZE; ++y) {
             for (int i = 0; i < 8; ++i) {
                 unsigned code = 0;
                 for (int k = 5; k >= 1; --k) {

@@ -8,12 +8,9 @@
 // stretch = the unbroken row of non-blocked fields through F on a line. A
 // pattern whose stretch is shorter than 5 can never become five: dead.
 //
-// Everything a record says about one line through F is decided by the five
-// cells on either side of F (longer rows of own stones exist only next to a
-// five). So each line is looked up in a table indexed by the two half-lines,
-// and the four lines are merged. The line primitives below are written once
-// and serve both the table builder and the direct cell walk, which handles
-// the rare lines the tables cannot decide and is the reference for tests.
+// The line primitives below are written once and serve both the line tables
+// (PatternTables.h) and the direct cell walk, which decides the rare lines
+// the tables cannot and is the reference the tables are tested against.
 
 #include "board/Board.h"
 
@@ -201,14 +198,9 @@ inline void computeWorth(PatternRecord& r) {
 }
 
 // ---------------------------------------------------------------------------
-// The table path, reading CBoard::lineCodes instead of the cells.
 
+// Parts of a record for the table path (PatternTables.h).
 constexpr unsigned RUNS = 1, JUMPS = 2, SPLITS = 4, ALL_PARTS = 7;
-
-// Computes the requested parts and then the worth of field (x, y) for side s.
-// Falls back to the direct walk, which needs the border set to 1 - s.
-template <int Mode>
-void computeField(const CBoard& board, int x, int y, int s, PatternRecord& r, unsigned parts);
 
 // Every record of an empty field recomputed by the direct walk alone: the
 // reference the tables are tested against.
