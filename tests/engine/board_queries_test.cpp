@@ -1,6 +1,7 @@
 #include "board/Board.h"
 #include "board/BoardQueries.h"
 #include "board/FieldList.h"
+#include "board/Random.h"
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,42 @@ TEST_F(ThreatTest, DefencesWalkTheThreateningLines) {
     ASSERT_TRUE(listDefences(board, SIDE_O, at(2, 5), 0x04, list));
     EXPECT_EQ(fieldsOf(list),
               (std::vector<Field>{at(2, 5), at(2, 6), at(2, 9), at(2, 4), at(5, 5), at(1, 5)}));
+}
+
+// Regions are an optimisation only: on random positions no field outside a
+// side's region carries a threat bit or completes a five for that side.
+TEST(QueryRegionTest, RegionScanFindsWhatAWholeBoardScanFinds) {
+    CBoard board;
+    board.clear();
+    board.setPatternMode(1);
+    rng::seed(2024);
+    FieldList list;
+    for (int game = 0; game < 20; ++game) {
+        board.clear();
+        for (int move = 0; move < 40; ++move) {
+            const Field f = at(1 + rng::next() % 19, 1 + rng::next() % 19);
+            if (board.isEmpty(f))
+                board.place(f, move % 2);
+        }
+        for (Side s : {SIDE_O, SIDE_X}) {
+            for (int bit : {0x10, 0x08, 0x04, 0x02, 0x01}) {
+                std::vector<Field> whole;
+                for (int x = 1; x <= 19; ++x)
+                    for (int y = 1; y <= 19; ++y)
+                        if (board.cell(x, y) == EMPTY && (board.pattern(x, y, s).threats & bit))
+                            whole.push_back(at(x, y));
+                EXPECT_EQ(listThreatClass(board, bit, s, list), !whole.empty());
+                EXPECT_EQ(fieldsOf(list), whole) << "game " << game << " bit " << bit;
+            }
+            std::vector<Field> fives;
+            for (int x = 1; x <= 19; ++x)
+                for (int y = 1; y <= 19; ++y)
+                    if (board.cell(x, y) == EMPTY && (board.pattern(x, y, s).run[0] & 0x0F) >= 5)
+                        fives.push_back(at(x, y));
+            listFiveFields(board, s, list);
+            EXPECT_EQ(fieldsOf(list), fives);
+        }
+    }
 }
 
 } // namespace
