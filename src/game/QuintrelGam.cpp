@@ -54,6 +54,12 @@ std::string format(const char* fmt, Args... args) {
     return buffer;
 }
 
+// The input devices of the human on move; a player of another kind takes none.
+int inputDeviceOf(const CPlayer* p) {
+    const auto* human = dynamic_cast<const CHumanPlayer*>(p);
+    return human ? human->inputDevice() : INPUT_NONE;
+}
+
 char columnLetter(Side s) { return s == SIDE_O ? 'A' : 'B'; }
 char fieldLetter(Field f) { return static_cast<char>(f.x + 64); }
 
@@ -136,7 +142,7 @@ bool CQuintrelGam::onNewDocument() {
     ui().repaint();
     requestNextMove();
     if (isHuman(players_.playerO)) {
-        ui().setInputFlags(static_cast<CHumanPlayer*>(players_.playerO)->inputDevice());
+        ui().setInputFlags(inputDeviceOf(players_.playerO));
         ui().refreshPointer();
     }
     return true;
@@ -305,7 +311,7 @@ void CQuintrelGam::resumeAfterNavigation() {
 void CQuintrelGam::showAdvice(GameMove m) {
     adviceRequested_ = false;
     CPlayer* p = onMovePlayer();
-    ui().setInputFlags(isHuman(p) ? static_cast<CHumanPlayer*>(p)->inputDevice() : INPUT_NONE);
+    ui().setInputFlags(inputDeviceOf(p));
     ui().refreshPointer();
     ui().setStatusText(PANE_TURN, p->name() + " on move.");
     showCounter();
@@ -484,7 +490,7 @@ void CQuintrelGam::editPlayers() {
         return;
     CPlayer* p = onMovePlayer();
     if (isHuman(p)) {
-        ui().setInputFlags(static_cast<CHumanPlayer*>(p)->inputDevice());
+        ui().setInputFlags(inputDeviceOf(p));
         ui().refreshPointer();
     }
 }
