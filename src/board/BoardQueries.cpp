@@ -45,6 +45,10 @@ inline bool isOpenThree(Entry e) { return countOf(e.value) == 3 && e.closed == 0
 // Mode 0: straight lines count the field, jumps and splits do not, so the
 // same strength is one lower for them.
 inline int strongFeaturesMode0(const PatternRecord& p) {
+    // Entries are kept best first: when the first run, jump and split are all
+    // too short, so are the second ones. Most fields of a region stop here.
+    if (p.run[0] < 3 && p.jump[0] < 2 && p.split[0] < 2)
+        return 0;
     const auto run = [](int len, int closed) { return (len == 3 && closed == 0) || len >= 4; };
     const auto gap = [](int cnt, int closed) { return (cnt == 2 && closed == 0) || cnt >= 3; };
     return run(p.run[0], p.runClosed[0]) + run(p.run[1], p.runClosed[1]) + gap(p.jump[0], p.jumpClosed[0]) +
@@ -53,6 +57,8 @@ inline int strongFeaturesMode0(const PatternRecord& p) {
 }
 
 inline int strongFeaturesMode1(const PatternRecord& p) {
+    if (countOf(p.run[0]) < 3 && countOf(p.jump[0]) < 3 && countOf(p.split[0]) < 3)
+        return 0;
     Entry e[6];
     entriesOf(p, e);
     int n = 0;

@@ -217,8 +217,29 @@ TEST_F(ThreatTest, DefencesWalkTheThreateningLines) {
               (std::vector<Field>{at(2, 5), at(2, 6), at(2, 9), at(2, 4), at(5, 5), at(1, 5)}));
 }
 
+// Every entry of every empty field judged on its own, over the whole board.
+int plainThreatCount(const CBoard& board, Side s) {
+    const bool extensive = board.patternMode == 1;
+    int n = 0;
+    for (int x = 1; x <= 19; ++x)
+        for (int y = 1; y <= 19; ++y) {
+            if (board.cell(x, y) != EMPTY)
+                continue;
+            const PatternRecord& p = board.pattern(x, y, s);
+            const int pairs[6][2] = {{p.run[0], p.runClosed[0]},     {p.run[1], p.runClosed[1]},
+                                     {p.jump[0], p.jumpClosed[0]},   {p.jump[1], p.jumpClosed[1]},
+                                     {p.split[0], p.splitClosed[0]}, {p.split[1], p.splitClosed[1]}};
+            for (int i = 0; i < 6; ++i) {
+                const int count = extensive ? pairs[i][0] & 0x0F : pairs[i][0];
+                const int open = extensive || i < 2 ? 3 : 2;  // mode 0 leaves the field out of jumps and splits
+                n += (count == open && pairs[i][1] == 0) || count > open;
+            }
+        }
+    return n;
+}
+
 // Regions are an optimisation only: on random positions no field outside a
-// side's region carries a threat bit or completes a five for that side.
+// side's region carries a threat bit, completes a five or adds to the threat count.
 TEST(QueryRegionTest, RegionScanFindsWhatAWholeBoardScanFinds) {
     CBoard board;
     board.clear();
@@ -232,6 +253,8 @@ TEST(QueryRegionTest, RegionScanFindsWhatAWholeBoardScanFinds) {
             if (board.isEmpty(f))
                 board.place(f, move % 2);
         }
+        CBoard normal = board;
+        normal.setPatternMode(0);
         for (Side s : {SIDE_O, SIDE_X}) {
             for (int bit : {0x10, 0x08, 0x04, 0x02, 0x01}) {
                 std::vector<Field> whole;
@@ -249,6 +272,8 @@ TEST(QueryRegionTest, RegionScanFindsWhatAWholeBoardScanFinds) {
                         fives.push_back(at(x, y));
             listFiveFields(board, s, list);
             EXPECT_EQ(fieldsOf(list), fives);
+            EXPECT_EQ(threatCount(board, s), plainThreatCount(board, s));
+            EXPECT_EQ(threatCount(normal, s), plainThreatCount(normal, s));
         }
     }
 }
