@@ -81,6 +81,39 @@ TEST(GameController, ComputerWinIsGameOver) {
     EXPECT_EQ(g.last(), 9);
 }
 
+TEST(GameController, DeadBoardIsADraw) {
+    GameFixture f;
+    auto& g = *f.game;
+    // Colours by (x + 2y) mod 4 leave no five in any direction, even on a full board.
+    std::vector<Field> cells[2];
+    for (int y = 1; y <= 19; ++y)
+        for (int x = 1; x <= 19; ++x) cells[(x + 2 * y) % 4 < 2 ? 0 : 1].push_back(F(x, y));
+    std::size_t next[2] = {0, 0};
+    while (g.historyFlags() != HISTORY_FINISHED) {
+        const Side s = g.sideToMove();
+        ASSERT_LT(next[s], cells[s].size());
+        const Field c = cells[s][next[s]++];
+        f.click(c.x, c.y);
+    }
+    ASSERT_EQ(f.ui.boxes.size(), 1u);
+    EXPECT_EQ(f.ui.boxes[0].text, "Board too full. Draw.");
+    EXPECT_EQ(f.ui.boxes[0].caption, "Game Over");
+    EXPECT_EQ(f.ui.pane1, "Board too full. Draw.");
+    EXPECT_EQ(f.ui.pane2, "");
+    const auto n = f.ui.log.size();
+    EXPECT_EQ(f.ui.log[n - 2], " Draw.");
+    EXPECT_EQ(f.ui.log[n - 1], LOG_SEPARATOR);
+    EXPECT_FALSE(g.canAdvice());
+
+    g.moveBack();
+    EXPECT_NE(g.historyFlags(), HISTORY_FINISHED);
+    g.moveForward();
+    EXPECT_EQ(g.historyFlags(), HISTORY_FINISHED);
+    EXPECT_EQ(f.ui.pane1, "Draw.");
+    EXPECT_EQ(f.ui.flags, INPUT_NONE);
+    EXPECT_FALSE(g.thinking());
+}
+
 TEST(GameController, EscBetweenComputersHandsTheSideToTheHuman) {
     GameFixture f;
     auto& g = *f.game;
