@@ -5,6 +5,7 @@
 #include "players/Player.h"
 #include "players/PlayerDatabase.h"
 #include "players/PlayerDefinition.h"
+#include "search/TreePlayer.h"
 #include "ui/Artwork.h"
 #include "ui/InfoBoxes.h"
 #include "ui/LogWindow.h"
@@ -52,7 +53,9 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
 // side's when that one searches; without a tree player nothing is examined.
 bool examinedByTreePlayer(const CQuintrelGam& doc, int x, int y)
 {
-    (void)doc, (void)x, (void)y; // TREEPLAYER
+    for (const CPlayer* p : {doc.onMovePlayer(), doc.otherPlayer()})
+        if (auto* tree = dynamic_cast<const CTreePlayer*>(p))
+            return tree->isCandidate(doc.board(), x, y);
     return false;
 }
 

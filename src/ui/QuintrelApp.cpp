@@ -5,6 +5,7 @@
 #include "game/QuintrelGam.h"
 #include "players/HumanPlayer.h"
 #include "players/PlayerDatabase.h"
+#include "search/TreePlayer.h"
 #include "ui/MainFrame.h"
 #include "ui/UiHooks.h"
 
@@ -49,7 +50,7 @@ bool CQuintrelApp::start(const QString& file)
     activeFrame = mainFrame.get();
     CMainFrame* frame = mainFrame.get();
     CHumanPlayer::setViewLocator([frame]() -> BoardInput* { return frame; });
-    (void)&memoryWarning; // TREEPLAYER
+    CTreePlayer::setMemoryWarningHandler(&memoryWarning);
 
     doc->attachView(*frame, frame->port());
     frame->setDocument(doc.get());

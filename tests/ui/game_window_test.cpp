@@ -7,6 +7,7 @@
 #include "players/HumanPlayer.h"
 #include "players/PlayerDatabase.h"
 #include "players/PlayerDefinition.h"
+#include "search/TreePlayer.h"
 #include "ui/InfoBoxes.h"
 #include "ui/LogWindow.h"
 #include "ui/MainFrame.h"
@@ -106,6 +107,10 @@ private slots:
     void messagesWithAWrongTagAreIgnored();
     void userGuideNeedsTheReadme();
     void logWindowSavesWithoutCarriageReturns();
+    void altAGivesAdviceDespiteTheActionMenu();
+    void autoplayStopsWithEscape();
+    void savedGamesReopenAndStayInTheRecentList();
+    void closingWhileTheComputerThinksStopsItFirst();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -583,6 +588,110 @@ void GameWindowTest::logWindowSavesWithoutCarriageReturns()
     QTest::mouseClick(log->findChild<QPushButton*>(QStringLiteral("1009")), Qt::LeftButton);
     QCOMPARE(boxes.last().text, QStringLiteral("Cannot open file ") + path);
     QCOMPARE(boxes.last().caption, QStringLiteral("Error"));
+}
+
+void GameWindowTest::altAGivesAdviceDespiteTheActionMenu()
+{
+    Run run(ini());
+    clickField(run.view(), 10, 10);
+    settle();
+    QTest::keyClick(&run.view(), Qt::Key_A, Qt::AltModifier);
+    settle();
+    QVERIFY(!boxes.isEmpty());
+    QCOMPARE(boxes.last().caption, QStringLiteral("Advice from Light"));
+    QVERIFY(boxes.last().text.startsWith(QStringLiteral("Try move  ")));
+    QCOMPARE(stones(run.doc(), SIDE_O), 1); // advice plays nothing
+    QCOMPARE(run.view().getInputFlags(), INPUT_BOTH);
+}
+
+void GameWindowTest::autoplayStopsWithEscape()
+{
+    Run run(ini());
+    run.frame().action(ID_AUTOPLAY)->trigger();
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    QVERIFY(run.doc().current() > 0);
+    QTest::keyClick(&run.view(), Qt::Key_Escape);
+    settle();
+    settle();
+    // The saved players come back with the human on move.
+    QVERIFY(run.doc().players().savedO == nullptr);
+    QCOMPARE(run.doc().onMovePlayer()->isComputer, 0);
+    QVERIFY(!run.doc().thinking() || run.view().getInputFlags() != 0);
+    const int played = run.doc().current();
+    settle();
+    QCOMPARE(run.doc().current(), played);
+}
+
+void GameWindowTest::savedGamesReopenAndStayInTheRecentList()
+{
+    QStringList names;
+    {
+        Run run(ini());
+        clickField(run.view(), 10, 10);
+        settle();
+        clickField(run.view(), 3, 3);
+        settle();
+        QTest::keyClick(&run.view(), Qt::Key_B, Qt::AltModifier); // back over Light's answer
+        QCOMPARE(run.doc().current(), 3);
+        QString next;
+        setFileDialogHook([&next](FileDialogKind, const QString&) { return next; });
+        for (int i = 0; i < 5; ++i) {
+            next = dir->filePath(QStringLiteral("game%1").arg(i));
+            names.prepend(next + QStringLiteral(".gam"));
+            run.frame().action(ID_FILE_SAVE_AS)->trigger();
+            QVERIFY(QFile::exists(names.first()));
+        }
+        QCOMPARE(run.frame().recentFiles(), names.mid(0, 4));
+        run.frame().updateCommands();
+        QVERIFY(run.frame().windowTitle().startsWith(QStringLiteral("game4.gam")));
+    }
+    // Started with a saved game: its position, the redo tail kept.
+    QSettingsStore store(ini());
+    CQuintrelApp app(store);
+    QVERIFY(app.start(names.last()));
+    QCOMPARE(app.document()->current(), 3);
+    QCOMPARE(app.document()->last(), 3);
+    app.frame()->updateCommands();
+    QVERIFY(app.frame()->action(ID_MOVE_FORWARD)->isEnabled());
+    QCOMPARE(app.frame()->recentFiles().first(), names.last());
+
+    // An empty file is refused with its message; the game stays.
+    QFile empty(dir->filePath(QStringLiteral("empty.gam")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QVERIFY(!app.frame()->openGame(empty.fileName()));
+    QVERIFY(boxes.last().text.startsWith(QStringLiteral("File  ")));
+    QCOMPARE(app.document()->current(), 3);
+}
+
+void GameWindowTest::closingWhileTheComputerThinksStopsItFirst()
+{
+    {
+        Run first(ini(), false);
+    }
+    {
+        QSettingsStore store(ini());
+        CRegistryKey key(store, KEY_APPLICATION);
+        key.writeNumber("iDefaultPlayer", std::int32_t{5}); // AlphaBeta: searches on a worker
+    }
+    Run run(ini());
+    run.frame().action(ID_VIEW_EXAMINED_FIELD)->trigger();
+    clickField(run.view(), 10, 10);
+    QVERIFY(run.doc().computing());
+    run.frame().updateCommands();
+    QVERIFY(run.frame().action(ID_STOP_THINKING)->isEnabled());
+    QVERIFY(!run.frame().action(ID_MOVE_BACK)->isEnabled());
+    QTest::keyClick(&run.view(), Qt::Key_Escape);
+    QTRY_COMPARE_WITH_TIMEOUT(stones(run.doc(), SIDE_X), 1, 10000);
+    QTRY_COMPARE(run.view().getInputFlags(), INPUT_BOTH);
+
+    clickField(run.view(), 3, 3);
+    QVERIFY(run.doc().computing());
+    auto* searcher = dynamic_cast<CTreePlayer*>(run.doc().onMovePlayer());
+    QVERIFY(searcher);
+    QVERIFY(run.frame().close()); // the search is stopped before any player goes
+    QVERIFY(!searcher->isThinking());
 }
 
 QTEST_MAIN(GameWindowTest)
