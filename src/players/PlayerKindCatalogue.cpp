@@ -8,6 +8,7 @@
 #include "players/RandomPlayer.h"
 #include "players/TreeSettings.h"
 #include "search/AlphaBetaPlayer.h"
+#include "search/ExtensivePlayer.h"
 #include "search/MiniMaxPlayer.h"
 
 #include <map>
@@ -37,7 +38,7 @@ std::unique_ptr<CPlayer> createAlphaBeta() {
     return std::make_unique<CAlphaBetaPlayer>();
 }
 std::unique_ptr<CPlayer> createExtensive() {
-    return nullptr;
+    return std::make_unique<CExtensivePlayer>();
 }
 
 const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
