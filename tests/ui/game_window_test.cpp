@@ -111,6 +111,7 @@ private slots:
     void autoplayStopsWithEscape();
     void savedGamesReopenAndStayInTheRecentList();
     void closingWhileTheComputerThinksStopsItFirst();
+    void aboutAndGreetingBoxes();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -692,6 +693,21 @@ void GameWindowTest::closingWhileTheComputerThinksStopsItFirst()
     QVERIFY(searcher);
     QVERIFY(run.frame().close()); // the search is stopped before any player goes
     QVERIFY(!searcher->isThinking());
+}
+
+void GameWindowTest::aboutAndGreetingBoxes()
+{
+    Run run(ini());
+    QStringList shown;
+    setDialogHook([&shown](QDialog& d) {
+        shown.append(d.windowTitle());
+        return int(QDialog::Accepted);
+    });
+    run.frame().action(ID_APP_ABOUT)->trigger();
+    QTest::keyClicks(&run.view(), QStringLiteral("zekt"));
+    QCOMPARE(shown, QStringList{QStringLiteral("About Quintrel++")});
+    QTest::keyClicks(&run.view(), QStringLiteral("a"));
+    QCOMPARE(shown, (QStringList{QStringLiteral("About Quintrel++"), QStringLiteral("Author's greeting")}));
 }
 
 QTEST_MAIN(GameWindowTest)
