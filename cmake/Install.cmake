@@ -9,8 +9,21 @@ endif()
 # The game shows readme.txt from its working directory; the desktop entry
 # starts it in the documentation folder, where the guide is installed.
 install(FILES ${CMAKE_SOURCE_DIR}/readme.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
-configure_file(${CMAKE_SOURCE_DIR}/data/quintrel.desktop.in ${CMAKE_BINARY_DIR}/quintrel.desktop @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/quintrel.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# The entry names the documentation folder of the prefix installed into, which
+# `cmake --install --prefix` may choose only now.
+install(CODE "set(QUINTREL_DESKTOP_IN \"${CMAKE_SOURCE_DIR}/data/quintrel.desktop.in\")
+  set(QUINTREL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
+  set(QUINTREL_DOCDIR \"${CMAKE_INSTALL_DOCDIR}\")")
+install(CODE [[
+  if(IS_ABSOLUTE "${QUINTREL_DOCDIR}")
+    set(CMAKE_INSTALL_FULL_DOCDIR "${QUINTREL_DOCDIR}")
+  else()
+    set(CMAKE_INSTALL_FULL_DOCDIR "${CMAKE_INSTALL_PREFIX}/${QUINTREL_DOCDIR}")
+  endif()
+  set(target "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${QUINTREL_DATADIR}/applications/quintrel.desktop")
+  message(STATUS "Installing: ${target}")
+  configure_file("${QUINTREL_DESKTOP_IN}" "${target}" @ONLY)
+]])
 install(FILES ${CMAKE_SOURCE_DIR}/data/quintrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${CMAKE_SOURCE_DIR}/data/quintrel-mime.xml
