@@ -6,6 +6,7 @@
 #include "search/PositionScan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -135,7 +136,16 @@ int CTreePlayer::runSearch() {
     if (statisticsOn) stats.clear();
     depth = 0;
     const std::uint32_t start = tickMs();
+    factsReady = board.patternMode == PATTERN_MODE_NORMAL;
+    if (factsReady) facts.reset(board);
+    for (auto& c : columns) c = 0;
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y)
+            if (board.cells[x][y] != EMPTY) columns[x + COLUMN_OFFSET] |= 1u << y;
+    occupancyReady = true;
     const int score = search(sideToMove);
+    factsReady = false;
+    occupancyReady = false;
     stats.timeMs = tickMs() - start;
     board.detachJournal(journalBuffer.get());
     return score;
@@ -257,7 +267,8 @@ int CTreePlayer::verdict(Side s) {
     if (board.patternMode != PATTERN_MODE_NORMAL) return verdictByQueries(s);
     // One pass per side finds which kinds of threat exist; a list is built
     // only for the kind that decides, and picked from as the queries would.
-    const unsigned mine = scan::threatsOfSide(board, s, true);
+    const bool kept = usesFacts();
+    const unsigned mine = kept ? facts.threats(s) : scan::threatsOfSide(board, s, true);
     FieldList list;
     list.side = s;
     if (mine & scan::FIVE) {
@@ -265,7 +276,7 @@ int CTreePlayer::verdict(Side s) {
         pickBestOwnWorth(list, board, bestMove);
         return SCORE_FIVE;
     }
-    const unsigned theirs = scan::threatsOfSide(board, otherSide(s), true);
+    const unsigned theirs = kept ? facts.threats(otherSide(s)) : scan::threatsOfSide(board, otherSide(s), true);
     if (theirs & scan::FIVE) return 0;
     if (mine & scan::OPEN_FOUR) {
         listOpenFourFields(board, s, list);
@@ -314,6 +325,7 @@ int CTreePlayer::verdictByQueries(Side s) {
 }
 
 int CTreePlayer::evaluate(Side s) {
+    if (usesFacts()) return facts.evaluation(s, current.attack);
     if (board.patternMode == PATTERN_MODE_NORMAL) return scan::evaluation(board, searchRectangle(), s, current.attack);
     return evaluateByQueries(s);
 }
@@ -351,10 +363,43 @@ void CTreePlayer::scanCandidates(FieldList& list, Side s) {
     const unsigned quality = current.quality.load(std::memory_order_relaxed);
     const FieldRect r = reduction == TreeSettings::NO_REDUCTION ? FieldRect{1, 1, BOARD_SIZE, BOARD_SIZE}
                                                                 : searchRectangle();
+    if (occupancyReady && (reduction == TreeSettings::CONTURE || reduction == TreeSettings::WIDE_CONTURE)) {
+        scanNearStones(list, r, reduction == TreeSettings::CONTURE);
+        return;
+    }
     for (int x = r.minX; x <= r.maxX; ++x)
         for (int y = r.minY; y <= r.maxY; ++y)
             if (board.cells[x][y] == EMPTY && passesReduction(board, x, y, reduction, quality))
                 list.append(fieldAt(x, y));
+}
+
+// The stone tests of "Conture" and "Wide conture" on whole columns at once.
+// Bit y of a column is the field (x, y); off-board columns and bits stay 0,
+// which is what both tests do with fields off the board.
+//   Conture: a stone at distance 1 or 2 along one of the 8 directions
+//     . . x . .      x: the fields looked at
+//     . x x x .
+//     x x F x x
+//     . x x x .
+//     . . x . .   (and the four diagonal fields at distance 2)
+//   Wide conture: a stone anywhere in the 5 x 5 square around the field.
+void CTreePlayer::scanNearStones(FieldList& list, const FieldRect& r, bool contureOnly) {
+    if (r.isEmpty()) return;
+    const std::uint32_t rows = ((2u << r.maxY) - 1u) & ~((1u << r.minY) - 1u);
+    const auto col = [this](int x) { return columns[x + COLUMN_OFFSET]; };
+    for (int x = r.minX; x <= r.maxX; ++x) {
+        std::uint32_t near;
+        if (contureOnly) {
+            const std::uint32_t c0 = col(x), c1 = col(x - 1) | col(x + 1), c2 = col(x - 2) | col(x + 2);
+            near = (c0 << 1) | (c0 >> 1) | (c0 << 2) | (c0 >> 2) | c1 | (c1 << 1) | (c1 >> 1) | c2 | (c2 << 2) |
+                   (c2 >> 2);
+        } else {
+            const std::uint32_t c = col(x - 2) | col(x - 1) | col(x) | col(x + 1) | col(x + 2);
+            near = c | (c << 1) | (c >> 1) | (c << 2) | (c >> 2);
+        }
+        for (std::uint32_t bits = near & ~col(x) & rows; bits != 0; bits &= bits - 1)
+            list.append(fieldAt(x, std::countr_zero(bits)));
+    }
 }
 
 void CTreePlayer::generateCandidates(FieldList& list, Side s, bool relax) {

@@ -23,6 +23,7 @@
 #include "board/FieldList.h"
 #include "players/Player.h"
 #include "players/TreeSettings.h"
+#include "search/NodeFacts.h"
 #include "search/SearchStatistics.h"
 
 #include <atomic>
@@ -141,8 +142,18 @@ protected:
     FieldRect searchRectangle() const;
 
     // Trial moves on the private board, taken back through the journal.
-    void play(Field f, Side s) { board.place(f, s); }
-    void takeBack() { board.takeBack(); }
+    // Searchers play only through these, which keep `facts` current.
+    void play(Field f, Side s) {
+        board.place(f, s);
+        columns[f.x + COLUMN_OFFSET] |= 1u << f.y;
+        if (usesFacts()) facts.afterPlace(board);
+    }
+    void takeBack() {
+        if (usesFacts()) facts.beforeTakeBack(board);
+        const JournalEntry& placed = board.journalCurrent[-1].entries[0];
+        columns[placed.x + COLUMN_OFFSET] &= ~(1u << placed.y);
+        board.takeBack();
+    }
 
     // Statistics hooks
     void countPosition() { stats.countPosition(depth); }
@@ -174,6 +185,7 @@ private:
     void waitForWorker();
     bool passesReduction(const CBoard& on, int x, int y, int reduction, unsigned quality) const;
     void scanCandidates(FieldList& list, Side s);
+    void scanNearStones(FieldList& list, const FieldRect& r, bool contureOnly);
 
     std::thread thread;
     std::atomic<int> thinking{0};
@@ -183,6 +195,16 @@ private:
     // The window as it was when the search started: the worker posts only here.
     WindowHandle searchWindow;
     bool statisticsOn = true;
+    // Verdict and evaluation facts of the private board, kept by play() and
+    // takeBack() while a search runs on a normal-mode board.
+    NodeFacts facts;
+    bool factsReady = false;
+    // Occupied fields of the private board, one bit per y in a word per x
+    // (two empty words on either side), kept by play() and takeBack().
+    static constexpr int COLUMN_OFFSET = 2;
+    std::uint32_t columns[BOARD_SIZE + 2 * COLUMN_OFFSET + 1] = {};
+    bool occupancyReady = false;
+    bool usesFacts() const { return factsReady && facts.valid() && board.patternMode == PATTERN_MODE_NORMAL; }
 };
 
 } // namespace quintrel
