@@ -155,6 +155,9 @@ protected:
         board.takeBack();
     }
 
+    // The facts play() and takeBack() keep while a search runs.
+    const NodeFacts& keptFacts() const { return facts; }
+
     // Statistics hooks
     void countPosition() { stats.countPosition(depth); }
     void countNode(int candidates) { stats.countNode(static_cast<unsigned>(candidates)); }

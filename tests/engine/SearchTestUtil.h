@@ -54,6 +54,8 @@ public:
     using Base::age;
     using Base::ageBound;
     using Base::evaluate;
+    using Base::evaluateByQueries;
+    using Base::verdictByQueries;
     using Base::generateCandidates;
     using Base::nextMove;
     using Base::verdict;
