@@ -19,11 +19,4 @@ bool runEditPlayersDialog(CPlayerDatabase& database, PlayerSelection& players)
                                 players.secondPlayer.get());
 }
 
-bool runPlayerSettingsDialog(PlayerDefinition& definition)
-{
-    if (definition.hasSettingsDialog != 1 || !definition.editSettings)
-        return false;
-    return definition.runSettingsDialog();
-}
-
 } // namespace quintrel

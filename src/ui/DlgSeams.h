@@ -10,7 +10,6 @@ namespace quintrel {
 
 class CPlayerDatabase;
 struct OptionValues;
-struct PlayerDefinition;
 class PlayerSelection;
 
 // The kinds' settings dialogs and the database's Edit Players dialog.
@@ -22,7 +21,5 @@ bool runWhoPlaysDialog(QWidget* parent, PlayerSelection& players);
 bool runEditPlayersDialog(CPlayerDatabase& database, PlayerSelection& players);
 // "O&ptions...": on OK options holds the new values and the store has them.
 bool runOptionsDialog(QWidget* parent, OptionValues& options, CPlayerDatabase& database);
-// "&Opponent's Settings..": the definition's own settings dialog on its own block.
-bool runPlayerSettingsDialog(PlayerDefinition& definition);
 
 } // namespace quintrel

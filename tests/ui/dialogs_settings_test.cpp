@@ -1,59 +1,37 @@
 // The kind settings dialogs driven as a user would: clicks on radio buttons
 // and check boxes, typing into number fields, OK and Cancel.
 
-#include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QtTest>
 
-#include "ui/DlgNumberField.h"
+#include "dialogs_harness.h"
+
+#include "players/HumanPlayer.h"
+#include "players/LightSettings.h"
+#include "players/PlayerKindCatalogue.h"
+#include "players/TreeSettings.h"
+#include "ui/DlgSettingsEditors.h"
 #include "ui/LightSettingsDialog.h"
 #include "ui/MediumSettingsDialog.h"
 #include "ui/PlayerPropertiesDialog.h"
 #include "ui/TreeSettingsDialog.h"
-#include "ui/UiHooks.h"
 
 using namespace quintrel;
+using namespace dialogs_test;
 
 namespace {
 
-template <typename T>
-T* child(QWidget& w, const char* name)
-{
-    T* found = w.findChild<T*>(QString::fromLatin1(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
-}
-
-// Radio buttons and check boxes take clicks only on their indicator or text,
-// so click near the left edge rather than in the middle of a wide button.
-void click(QWidget& w, const char* name)
-{
-    auto* button = child<QAbstractButton>(w, name);
-    const bool indicator = qobject_cast<QRadioButton*>(button) || qobject_cast<QCheckBox*>(button);
-    QTest::mouseClick(button, Qt::LeftButton, {},
-                      indicator ? QPoint(6, button->height() / 2) : button->rect().center());
-}
-
 void typeInto(QWidget& w, const char* name, const QString& text)
 {
-    auto* field = child<CDlgNumberField>(w, name);
-    field->setFocus();
-    field->selectAll();
-    QTest::keyClick(field, Qt::Key_Backspace);
-    QTest::keyClicks(field, text);
+    typeNumber(w, name, text);
 }
 
+// Records message boxes only; dialogs here are shown directly.
 struct Messages {
     QStringList texts;
-    QStringList captions;
     Messages()
     {
         ui::setMessageHook([this](const ui::MessageRequest& r) {
             texts << r.text;
-            captions << r.caption;
             return QMessageBox::Ok;
         });
     }
@@ -72,6 +50,7 @@ private slots:
     void treeBranchCheckBoxReadsAndEnables();
     void extensiveRefusesFullDepthAboveTotal();
     void treeRefusesTextAndKeepsDialogOpen();
+    void kindsWriteTheirBlockOnlyOnOk();
 };
 
 void DialogsSettingsTest::lightKeepsNormalAwayFromFanatic()
@@ -214,6 +193,66 @@ void DialogsSettingsTest::treeRefusesTextAndKeepsDialogOpen()
     QCOMPARE(messages.texts, (QStringList{QStringLiteral("Please enter an integer between 1 and 40."),
                                           QStringLiteral("Please enter an integer.")}));
     QVERIFY(dialog.isVisible());
+}
+
+void DialogsSettingsTest::kindsWriteTheirBlockOnlyOnOk()
+{
+    installSettingsEditors();
+    PlayerDefinition miniMax = PlayerKindCatalogue::entry(PlayerKindCatalogue::MINIMAX);
+    const PlayerSettings defaults = miniMax.settings;
+    Script script;
+    // Cancel after the check box handler has read every control.
+    script.then([](QDialog& d) {
+        typeNumber(d, "maxDepth", QStringLiteral("9"));
+        click(d, "reduceBranch");
+        click(d, "2");
+    });
+    QVERIFY(!miniMax.runSettingsDialog());
+    QVERIFY(miniMax.settings == defaults);
+
+    script.then([](QDialog& d) {
+        click(d, "reduceBranch");
+        click(d, "1");
+    });
+    QVERIFY(miniMax.runSettingsDialog());
+    QCOMPARE(miniMax.settings.tag, std::string("CMiniMaxPlayer"));
+    QCOMPARE(miniMax.settings.size(), 28u);
+    QCOMPARE(TreeSettings::fromBlock(miniMax.settings).maxBranch, 30u);
+    QCOMPARE(TreeSettings::fromBlock(miniMax.settings).maxDepth, 3u);
+
+    PlayerDefinition extensive = PlayerKindCatalogue::entry(PlayerKindCatalogue::EXTENSIVE);
+    script.then([](QDialog& d) {
+        QCOMPARE(d.windowTitle(), QStringLiteral("Settings of Extensive"));
+        typeNumber(d, "fullDepth", QStringLiteral("7"));
+        click(d, "weighted");
+        click(d, "1");
+    });
+    QVERIFY(extensive.runSettingsDialog());
+    const TreeSettings ext = TreeSettings::fromBlock(extensive.settings);
+    QCOMPARE(extensive.settings.size(), 36u);
+    QCOMPARE(ext.fullDepth, 7);
+    QCOMPARE(ext.weighted, 0);
+    QCOMPARE(ext.reduction, 4);
+
+    PlayerDefinition light = PlayerKindCatalogue::entry(PlayerKindCatalogue::LIGHT);
+    script.then([](QDialog& d) {
+        click(d, "style0");
+        click(d, "evaluation2");
+        click(d, "2");
+    });
+    QVERIFY(!light.runSettingsDialog());
+    QCOMPARE(LightSettings::fromBlock(light.settings), LightSettings{});
+
+    PlayerDefinition human = PlayerKindCatalogue::entry(PlayerKindCatalogue::HUMAN);
+    script.then([](QDialog& d) {
+        QCOMPARE(d.windowTitle(), QStringLiteral("Settings of Human"));
+        click(d, "device0");
+        click(d, "1");
+    });
+    QVERIFY(human.runSettingsDialog());
+    QCOMPARE(human.settings.size(), 4u);
+    QCOMPARE(human.settings.int32At(0), 0);
+    QVERIFY(script.done());
 }
 
 QTEST_MAIN(DialogsSettingsTest)
