@@ -1,0 +1,423 @@
+#include "pbrain-quintrel/Brain.h"
+
+#include "search/TreePlayer.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <deque>
+#include <string_view>
+
+namespace quintrel::pbrain {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A tree player posts its statistics right after its move; this is how long
+// the answer may wait for them.
+constexpr auto LOG_LINE_GRACE = 200ms;
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    return s;
+}
+
+std::string upper(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// The command word (as sent) and the rest of the line.
+std::pair<std::string, std::string> splitCommand(std::string_view line) {
+    line = trim(line);
+    std::size_t end = 0;
+    while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) ++end;
+    return {std::string(line.substr(0, end)), std::string(trim(line.substr(end)))};
+}
+
+// A whole decimal number, sign allowed, at most 12 digits so it cannot overflow.
+bool parseNumber(std::string_view s, long long& out) {
+    s = trim(s);
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    if (s.empty() || s.size() > 12) return false;
+    long long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    out = negative ? -v : v;
+    return true;
+}
+
+// Exactly n comma-separated numbers.
+bool parseNumbers(std::string_view s, std::size_t n, long long* out) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t comma = i + 1 < n ? s.find(',') : std::string_view::npos;
+        if (i + 1 < n && comma == std::string_view::npos) return false;
+        if (!parseNumber(s.substr(0, comma), out[i])) return false;
+        s = comma == std::string_view::npos ? std::string_view{} : s.substr(comma + 1);
+    }
+    return true;
+}
+
+std::string coordinates(long long x, long long y) { return std::to_string(x) + "," + std::to_string(y); }
+
+// The manager's 0-based x,y as a field, or the reason it is not one.
+std::optional<std::string> toField(long long x, long long y, Field& f) {
+    if (x < 0 || y < 0 || x >= BOARD_SIZE || y >= BOARD_SIZE)
+        return "field " + coordinates(x, y) + " is off the board (0..18)";
+    f = Field{static_cast<std::uint8_t>(x + 1), static_cast<std::uint8_t>(y + 1)};
+    return std::nullopt;
+}
+
+std::string malformed(std::string_view args, const char* expected) {
+    return "malformed coordinates \"" + std::string(args) + "\", expected " + expected;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Time
+
+TimeControl::Deadlines TimeControl::forMove(Clock::time_point since) const {
+    long long limit = std::max(0LL, turnMs);
+    if (matchMs > 0) {
+        // A share of what is left, so a long game still has time for its end.
+        const long long left = leftMs >= 0 ? leftMs : matchMs;
+        limit = std::min(limit, left / 12);
+    }
+    // The margin covers unwinding the search, answering and the pipe.
+    const long long margin = std::min(250LL, 10 + limit / 25);
+    return Deadlines{since + std::chrono::milliseconds(std::max(0LL, limit - margin)),
+                     since + std::chrono::milliseconds(std::max(15LL, limit - margin / 3))};
+}
+
+void TimeControl::spent(Clock::duration d) {
+    if (matchMs <= 0) return;
+    const long long used = std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
+    leftMs = std::max(0LL, (leftMs >= 0 ? leftMs : matchMs) - used);
+}
+
+// ---------------------------------------------------------------------------
+// Life cycle
+
+Brain::Brain(std::unique_ptr<CPlayer> player, std::shared_ptr<Inbox> inbox, Output out)
+    : player_(std::move(player)), inbox_(std::move(inbox)), out_(std::move(out)) {
+    player_->window = inbox_;
+    board_.clear();
+}
+
+Brain::~Brain() { settlePlayer(); }
+
+void Brain::run() {
+    while (!outputBroken_) {
+        const auto e = inbox_->next(std::nullopt, false);
+        if (e.kind != Inbox::Event::LINE) return;
+        if (dispatch(e.line) == Flow::QUIT) return;
+    }
+}
+
+void Brain::reply(const std::string& line) {
+    if (!out_(line)) outputBroken_ = true;
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+Brain::Flow Brain::dispatch(const InputLine& line) {
+    const auto [word, args] = splitCommand(line.text);
+    const std::string command = upper(word);
+    if (command.empty()) return Flow::CONTINUE;
+    if (command == "START") return start(args);
+    if (command == "RECTSTART") return rectStart(args);
+    if (command == "RESTART") return start("19");
+    if (command == "BEGIN") return begin(line.received);
+    if (command == "TURN") return turn(args, line.received);
+    if (command == "BOARD") return boardBlock();
+    if (command == "TAKEBACK") return takeBack(args);
+    if (command == "END") return Flow::QUIT;
+    if (command == "ABOUT") {
+        reply(ABOUT);
+    } else if (command == "INFO") {
+        info(args); // never answered: a reply would be taken for the next command's
+    } else if (command == "YXSTOP") {
+        // Nothing is being thought about.
+    } else {
+        reply("UNKNOWN command " + word + " is not supported");
+    }
+    return Flow::CONTINUE;
+}
+
+Brain::Flow Brain::start(const std::string& args) {
+    long long size = 0;
+    if (!parseNumber(args, size) || size != BOARD_SIZE) {
+        reply("ERROR unsupported size");
+        return Flow::CONTINUE;
+    }
+    settlePlayer();
+    board_.clear();
+    ours_ = SIDE_O;
+    started_ = true;
+    time_.leftMs = -1;
+    reply("OK");
+    return Flow::CONTINUE;
+}
+
+Brain::Flow Brain::rectStart(const std::string& args) {
+    long long wh[2] = {0, 0};
+    if (parseNumbers(args, 2, wh) && wh[0] == BOARD_SIZE && wh[1] == BOARD_SIZE) return start("19");
+    reply("ERROR unsupported size: only the square board 19,19 is played");
+    return Flow::CONTINUE;
+}
+
+std::optional<std::string> Brain::moveRefusal() const {
+    if (!started_) return std::string("no game started: send START 19 first");
+    if (rule_ != 0)
+        return "rule " + std::to_string(rule_) + " is not played here; only rule 0 (freestyle: five or more wins)";
+    return std::nullopt;
+}
+
+Brain::Flow Brain::begin(Clock::time_point since) {
+    if (auto refusal = moveRefusal()) {
+        reply("ERROR " + *refusal);
+        return Flow::CONTINUE;
+    }
+    if (stoneCount() != 0) {
+        reply("ERROR BEGIN needs an empty board");
+        return Flow::CONTINUE;
+    }
+    ours_ = SIDE_O;
+    return answerMove(since);
+}
+
+Brain::Flow Brain::turn(const std::string& args, Clock::time_point since) {
+    if (auto refusal = moveRefusal()) {
+        reply("ERROR " + *refusal);
+        return Flow::CONTINUE;
+    }
+    long long xy[2];
+    Field f;
+    if (!parseNumbers(args, 2, xy)) {
+        reply("ERROR " + malformed(args, "x,y"));
+        return Flow::CONTINUE;
+    }
+    if (auto off = toField(xy[0], xy[1], f)) {
+        reply("ERROR " + *off);
+        return Flow::CONTINUE;
+    }
+    if (!board_.isEmpty(f)) {
+        reply("ERROR field " + coordinates(xy[0], xy[1]) + " is occupied");
+        return Flow::CONTINUE;
+    }
+    const int stones = stoneCount();
+    if (stones + 1 >= BOARD_SIZE * BOARD_SIZE) {
+        reply("ERROR no empty field would be left for an answer");
+        return Flow::CONTINUE;
+    }
+    // The opponent opened the game: we play second.
+    if (stones == 0) ours_ = SIDE_X;
+    board_.place(f, otherSide(ours_));
+    return answerMove(since);
+}
+
+// BOARD, then "x,y,who" lines (1 ours, 2 the opponent's, any order), then
+// DONE. One answer for the whole block: the move, or the first fault found.
+Brain::Flow Brain::boardBlock() {
+    std::vector<std::pair<Field, int>> stones;
+    int count[3] = {0, 0, 0};
+    std::optional<std::string> fault;
+    Clock::time_point since;
+    bool taken[BOARD_SIZE + 1][BOARD_SIZE + 1] = {};
+    for (;;) {
+        const auto e = inbox_->next(std::nullopt, false);
+        if (e.kind != Inbox::Event::LINE) return Flow::QUIT;
+        const std::string_view text = trim(e.line.text);
+        if (text.empty()) continue;
+        const std::string word = upper(splitCommand(text).first);
+        if (word == "DONE") {
+            since = e.line.received;
+            break;
+        }
+        if (word == "END") return Flow::QUIT;
+        if (fault) continue;
+        long long v[3];
+        Field f;
+        if (!parseNumbers(text, 3, v)) {
+            fault = "malformed board line \"" + std::string(text) + "\", expected x,y,who";
+        } else if (auto off = toField(v[0], v[1], f)) {
+            fault = *off;
+        } else if (v[2] != 1 && v[2] != 2) {
+            fault = "board line \"" + std::string(text) + "\": who must be 1 (ours) or 2 (the opponent's)";
+        } else if (taken[f.x][f.y]) {
+            fault = "field " + coordinates(v[0], v[1]) + " is given twice";
+        } else {
+            taken[f.x][f.y] = true;
+            stones.emplace_back(f, static_cast<int>(v[2]));
+            ++count[v[2]];
+        }
+    }
+    if (!fault) fault = moveRefusal();
+    if (!fault && stones.size() + 1 > static_cast<std::size_t>(BOARD_SIZE * BOARD_SIZE))
+        fault = "no empty field is left";
+    if (fault) {
+        reply("ERROR " + *fault);
+        return Flow::CONTINUE;
+    }
+    // O moves first: with more opponent stones than ours, the opponent is O.
+    ours_ = count[2] > count[1] ? SIDE_X : SIDE_O;
+    board_.clear();
+    for (const auto& [f, who] : stones) board_.place(f, who == 1 ? ours_ : otherSide(ours_));
+    return answerMove(since);
+}
+
+Brain::Flow Brain::takeBack(const std::string& args) {
+    long long xy[2];
+    Field f;
+    if (!started_) {
+        reply("ERROR no game started: send START 19 first");
+    } else if (!parseNumbers(args, 2, xy)) {
+        reply("ERROR " + malformed(args, "x,y"));
+    } else if (auto off = toField(xy[0], xy[1], f)) {
+        reply("ERROR " + *off);
+    } else if (board_.isEmpty(f)) {
+        reply("ERROR field " + coordinates(xy[0], xy[1]) + " is empty");
+    } else {
+        board_.remove(f);
+        reply("OK");
+    }
+    return Flow::CONTINUE;
+}
+
+void Brain::info(const std::string& args) {
+    const auto [word, value] = splitCommand(args);
+    const std::string key = lower(word);
+    long long v = 0;
+    if (!parseNumber(value, v)) return; // folder, evaluate and the unknown keys carry no number we use
+    if (key == "timeout_turn" && v >= 0) time_.turnMs = v;
+    else if (key == "timeout_match" && v >= 0) time_.matchMs = v;
+    else if (key == "time_left") time_.leftMs = std::max(0LL, v);
+    else if (key == "rule") rule_ = v;
+    // max_memory: a search needs a few hundred kilobytes, below any limit a
+    // manager sets; game_type changes nothing in how we play.
+}
+
+// ---------------------------------------------------------------------------
+// Thinking
+
+Brain::Flow Brain::answerMove(Clock::time_point since) {
+    const auto thought = think(since);
+    if (!thought) return Flow::QUIT;
+    for (const auto& text : thought->logLines) reply("MESSAGE" + text);
+    board_.place(thought->move, ours_);
+    reply(coordinates(thought->move.x - 1, thought->move.y - 1));
+    return Flow::CONTINUE;
+}
+
+std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
+    settlePlayer();
+    inbox_->dropMessages();
+    const auto deadlines = time_.forMove(since);
+    const bool searches = dynamic_cast<CTreePlayer*>(player_.get()) != nullptr;
+
+    playerBusy_ = true;
+    player_->requestMove(board_, ours_);
+
+    std::optional<Field> move;
+    bool moveArrived = false;
+    bool logArrived = false;
+    bool stopping = false;
+    bool inputOpen = true;
+    Clock::time_point logDeadline;
+    std::deque<InputLine> deferred;
+    std::vector<std::string> logLines;
+    while (!(moveArrived && (logArrived || !searches))) {
+        Clock::time_point deadline = stopping ? deadlines.fallback : deadlines.stop;
+        // A player without search posts everything before requestMove returns.
+        if (moveArrived) deadline = searches ? logDeadline : Clock::now();
+        const auto e = inbox_->next(deadline, true, inputOpen);
+        if (e.kind == Inbox::Event::TIMEOUT) {
+            if (moveArrived || stopping) break;
+            stopPlayer();
+            stopping = true;
+        } else if (e.kind == Inbox::Event::CLOSED) {
+            inputOpen = false; // still answer; the loop ends after the reply
+        } else if (e.kind == Inbox::Event::LINE) {
+            const std::string command = upper(splitCommand(e.line.text).first);
+            // END aborts the search, unless commands sent before it still wait
+            // their turn (a script that did not wait for the answer).
+            if (command == "END" && deferred.empty()) return std::nullopt;
+            if (command == "YXSTOP") {
+                if (!stopping && !moveArrived) stopPlayer();
+                stopping = true;
+            } else {
+                deferred.push_back(e.line);
+            }
+        } else if (e.message.id == MSG_MOVE && !moveArrived) {
+            const GameMove m = GameMove::unpack(e.message.lParam);
+            if (m.side != ours_) continue;
+            moveArrived = true;
+            logDeadline = std::min(deadlines.fallback, Clock::now() + LOG_LINE_GRACE);
+            if (isPlayable(m.field)) move = m.field;
+        } else if (e.message.id == MSG_LOG && moveArrived) {
+            std::string text = e.message.text;
+            std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            if (text.empty() || text.front() != ' ') text.insert(text.begin(), ' ');
+            logLines.push_back(std::move(text));
+            logArrived = true;
+        }
+    }
+    inbox_->unread(std::move(deferred));
+    time_.spent(Clock::now() - since);
+    return Thought{move ? *move : fallbackMove(), std::move(logLines)};
+}
+
+void Brain::stopPlayer() {
+    if (stopper_.joinable()) return;
+    stopper_ = std::thread([player = player_.get()] { player->stopThinking(); });
+}
+
+// Before the player is touched again: its stop has ended and its search too.
+void Brain::settlePlayer() {
+    if (stopper_.joinable()) stopper_.join();
+    if (playerBusy_) player_->reset();
+    playerBusy_ = false;
+}
+
+Field Brain::fallbackMove() const {
+    // Worth for both sides, nearer the centre on ties: never a wasted move.
+    Field best;
+    int bestScore = -1;
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y) {
+            if (board_.cell(x, y) != EMPTY) continue;
+            const int worth = board_.pattern(x, y, ours_).worth + board_.pattern(x, y, otherSide(ours_)).worth;
+            const int score = worth * 64 + 36 - std::abs(x - 10) - std::abs(y - 10);
+            if (score > bestScore) {
+                bestScore = score;
+                best = Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+            }
+        }
+    return best;
+}
+
+int Brain::stoneCount() const {
+    int n = 0;
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y) n += board_.cell(x, y) != EMPTY;
+    return n;
+}
+
+} // namespace quintrel::pbrain
