@@ -1,6 +1,7 @@
 #include "board/Board.h"
 
 #include <algorithm>
+#include <cassert>
 
 namespace quintrel {
 
@@ -102,7 +103,7 @@ void CBoard::recomputeRegions() {
 }
 
 bool CBoard::attachJournal(MoveRecord* buffer, int n) {
-    if (journalBase != nullptr)
+    if (journalBase != nullptr || buffer == nullptr || n <= 0)
         return false;
     journalBase = buffer;
     journalCurrent = buffer;
@@ -120,6 +121,7 @@ bool CBoard::detachJournal(MoveRecord* buffer) {
 
 // Restores exactly what the last journalled place() changed; no pattern work.
 void CBoard::takeBack() {
+    assert(journalBase != nullptr && journalCurrent > journalBase && "takeBack without a recorded move");
     MoveRecord& move = *--journalCurrent;
     region[move.side] = move.oldRegion;
     stoneBounds = move.oldStoneBounds;
