@@ -289,7 +289,7 @@ constexpr auto WATCHERS = buildWatchers();
 // A cell between empty and a stone of s: every field that sees it k steps
 // ahead in direction i has the code bits of distance k toggled.
 void CBoard::flipLineCodes(int x, int y, Side s) {
-    const unsigned flip = unsigned(EMPTY ^ s);
+    const unsigned flip = unsigned(EMPTY ^ s) & 3;
     std::uint16_t* codes = &lineCodes[0][0][0];
     const int at = x * GRID_SIZE + y;
     for (int i = 0; i < 8; ++i) {
@@ -309,7 +309,7 @@ void CBoard::rebuildLineCodes() {
                 for (int k = 5; k >= 1; --k) {
                     const int fx = x + k * DIRECTIONS[i].dx, fy = y + k * DIRECTIONS[i].dy;
                     const bool on = fx >= 1 && fx <= BOARD_SIZE && fy >= 1 && fy <= BOARD_SIZE;
-                    code = code << 2 | unsigned(on ? cells[fx][fy] : 3);
+                    code = code << 2 | unsigned(on ? cells[fx][fy] & 3 : 3);
                 }
                 lineCodes[x][y][i] = static_cast<std::uint16_t>(code);
             }

@@ -290,6 +290,8 @@ TEST(BoardJournal, AttachDetachAndRecording) {
     EXPECT_EQ(b.journalBase, nullptr) << "no journal, no recording";
     EXPECT_EQ(b.journalCurrent, nullptr);
 
+    EXPECT_FALSE(b.attachJournal(nullptr, 3));
+    EXPECT_FALSE(b.attachJournal(journal.data(), 0));
     ASSERT_TRUE(b.attachJournal(journal.data(), 3));
     EXPECT_FALSE(b.attachJournal(other.data(), 3));
     EXPECT_EQ(b.journalBase, journal.data());
