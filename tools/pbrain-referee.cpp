@@ -1,0 +1,161 @@
+// pbrain-referee: plays two pbrain programs against each other, so that our
+// players can be measured against each other or against other brains under
+// the same referee and time limits a Gomoku manager would set.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "pbrain-referee/Referee.h"
+
+using namespace quintrel::referee;
+
+namespace {
+
+constexpr int EXIT_USAGE = 2;
+
+const char* const USAGE =
+    "usage: pbrain-referee [--games N] [--timeout-turn MS] [--timeout-match MS]\n"
+    "                      [--transcript] \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
+
+const char* const HELP =
+    "Plays N games (default 2) between two brains, which take turns to begin.\n"
+    "Each brain is a command line (split at spaces) started anew for every game.\n"
+    "A brain loses by an illegal answer, or by no answer within the turn time\n"
+    "plus five seconds; answers later than the turn time are counted as late.\n"
+    "Ends with\n"
+    "  RESULT <brain-1> <wins> <brain-2> <wins> draws <n> games <n>\n"
+    "and per brain its moves, mean and longest answer time, late answers and,\n"
+    "from the statistics its MESSAGE lines carry, the mean search depth and the\n"
+    "number of searches stopped by the time limit.\n";
+
+struct Options {
+    int games = 2;
+    GameOptions game;
+    bool transcript = false;
+    std::string brains[2];
+};
+
+[[noreturn]] void usageError(const std::string& message) {
+    std::fprintf(stderr, "pbrain-referee: %s\n%s", message.c_str(), USAGE);
+    std::exit(EXIT_USAGE);
+}
+
+long long number(const std::string& text, const std::string& option, long long low, long long high) {
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || errno != 0 || *end != '\0' || v < low || v > high)
+        usageError(option + " wants a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+    return v;
+}
+
+Options parseArguments(int argc, char** argv) {
+    Options o;
+    int positional = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) usageError(arg + " needs a value");
+            return argv[++i];
+        };
+        if (arg == "--help" || arg == "-h") {
+            std::printf("%s\n%s", USAGE, HELP);
+            std::exit(0);
+        } else if (arg == "--games") {
+            o.games = static_cast<int>(number(value(), arg, 1, 100000));
+        } else if (arg == "--timeout-turn") {
+            o.game.timeoutTurn = number(value(), arg, 0, 3600000);
+        } else if (arg == "--timeout-match") {
+            o.game.timeoutMatch = number(value(), arg, 0, 360000000);
+        } else if (arg == "--transcript") {
+            o.transcript = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            usageError("unknown option " + arg);
+        } else if (positional < 2) {
+            o.brains[positional++] = arg;
+        } else {
+            usageError("more than two brains: " + arg);
+        }
+    }
+    if (positional < 2) usageError("two brain command lines are needed");
+    return o;
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> out;
+    for (std::string w; in >> w;) out.push_back(w);
+    return out;
+}
+
+struct Tally {
+    int wins = 0;
+    int moves = 0;
+    long long totalMs = 0;
+    long long maxMs = 0;
+    int late = 0;
+    int searches = 0; // moves with a statistics line
+    long long depthSum = 0;
+    int interrupted = 0;
+
+    void add(const PlayedMove& m, long long timeoutTurn) {
+        ++moves;
+        totalMs += m.ms;
+        maxMs = std::max(maxMs, m.ms);
+        if (m.ms > timeoutTurn) ++late;
+        for (const auto& text : m.messages) {
+            // "MESSAGE SeenPos Time Pos/sec Branch MaxDepth Breaks SavedWork Score Remark"
+            const auto w = words(text);
+            if (w.size() < 9) continue;
+            char* end = nullptr;
+            const long depth = std::strtol(w[5].c_str(), &end, 10);
+            if (*end != '\0') continue;
+            ++searches;
+            depthSum += depth;
+            if (text.find("Interrupted...") != std::string::npos) ++interrupted;
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options o = parseArguments(argc, argv);
+    Tally tally[2];
+    int draws = 0;
+    for (int g = 0; g < o.games; ++g) {
+        const int first = g % 2;
+        BrainProcess a(words(o.brains[first]));
+        BrainProcess b(words(o.brains[1 - first]));
+        if (!a.started() || !b.started()) usageError("a brain could not be started");
+        BrainProcess* brains[2] = {&a, &b};
+        const GameRecord game = playGame(brains, o.game);
+        for (auto* p : brains) {
+            p->send("END");
+            p->waitExit(Clock::now() + std::chrono::seconds(2));
+        }
+        if (o.transcript)
+            for (const auto& line : game.transcript) std::printf("%s\n", line.c_str());
+        for (const auto& m : game.moves) tally[m.brain == 0 ? first : 1 - first].add(m, o.game.timeoutTurn);
+        const int winner = game.winner < 0 ? -1 : (game.winner == 0 ? first : 1 - first);
+        if (winner < 0) ++draws;
+        else ++tally[winner].wins;
+        std::printf("game %d: %s begins; %s (%s) after %zu moves\n", g + 1, o.brains[first].c_str(),
+                    winner < 0 ? "draw" : (o.brains[winner] + " wins").c_str(), game.reason.c_str(), game.moves.size());
+        std::fflush(stdout);
+    }
+    std::printf("RESULT %s %d %s %d draws %d games %d\n", o.brains[0].c_str(), tally[0].wins, o.brains[1].c_str(),
+                tally[1].wins, draws, o.games);
+    for (int i = 0; i < 2; ++i) {
+        const Tally& t = tally[i];
+        std::printf("%s: moves %d, mean %lld ms, longest %lld ms, late %d, searches %d, mean depth %.1f, "
+                    "stopped by time %d\n",
+                    o.brains[i].c_str(), t.moves, t.moves ? t.totalMs / t.moves : 0, t.maxMs, t.late, t.searches,
+                    t.searches ? static_cast<double>(t.depthSum) / t.searches : 0.0, t.interrupted);
+    }
+    return 0;
+}

@@ -1,0 +1,289 @@
+#pragma once
+// A small referee for pbrain programs: it starts brains as child processes
+// talking over pipes, plays them against each other on its own 19 x 19 board
+// and judges every answer (legal field, five or more in a row, full board,
+// time). It knows nothing of our engine, so it judges ours like any other.
+// Used by pbrain-referee and by the protocol tests. POSIX only.
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace quintrel::referee {
+
+using Clock = std::chrono::steady_clock;
+
+// One brain behind two pipes. Lines it writes that begin with MESSAGE or
+// DEBUG are collected in `messages`; readAnswer() skips them.
+class BrainProcess {
+public:
+    explicit BrainProcess(const std::vector<std::string>& argv) {
+        std::signal(SIGPIPE, SIG_IGN); // a brain that died must not take us with it
+        int in[2], out[2];
+        if (pipe2(in, O_CLOEXEC) != 0) return;
+        if (pipe2(out, O_CLOEXEC) != 0) {
+            close(in[0]);
+            close(in[1]);
+            return;
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(in[0]);
+        close(out[1]);
+        toBrain_ = in[1];
+        fromBrain_ = out[0];
+    }
+    ~BrainProcess() {
+        closeInput();
+        if (fromBrain_ >= 0) close(fromBrain_);
+        if (pid_ > 0 && !exited_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    BrainProcess(const BrainProcess&) = delete;
+    BrainProcess& operator=(const BrainProcess&) = delete;
+
+    bool started() const { return pid_ > 0; }
+
+    // Writes the bytes as they are; false when the brain no longer reads.
+    bool sendRaw(std::string_view bytes) {
+        while (!bytes.empty()) {
+            if (toBrain_ < 0) return false;
+            const ssize_t n = write(toBrain_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+    bool send(const std::string& line) { return sendRaw(line + "\r\n"); }
+    void closeInput() {
+        if (toBrain_ >= 0) close(toBrain_);
+        toBrain_ = -1;
+    }
+
+    // The next line (CR LF, LF or CR ended); nullopt at the deadline or when
+    // the brain closed its output.
+    std::optional<std::string> readLine(Clock::time_point deadline) {
+        for (;;) {
+            if (auto line = takeBufferedLine()) return line;
+            if (fromBrain_ < 0 || eof_) return std::nullopt;
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            if (left < 0) return std::nullopt;
+            pollfd p{fromBrain_, POLLIN, 0};
+            const int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left + 1, 60000)));
+            if (ready < 0 && errno == EINTR) continue;
+            if (ready <= 0) continue; // the deadline is checked again above
+            char chunk[4096];
+            const ssize_t n = read(fromBrain_, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                eof_ = true;
+                if (!buffer_.empty()) buffer_ += '\n';
+                continue;
+            }
+            buffer_.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+    // The next line that is an answer, not a MESSAGE or DEBUG line.
+    std::optional<std::string> readAnswer(Clock::time_point deadline) {
+        for (;;) {
+            auto line = readLine(deadline);
+            if (!line) return line;
+            if (line->rfind("MESSAGE", 0) == 0 || line->rfind("DEBUG", 0) == 0) {
+                messages.push_back(std::move(*line));
+                continue;
+            }
+            return line;
+        }
+    }
+
+    // The exit code once the brain has ended by the deadline; nullopt when it
+    // is still running (or was killed by a signal).
+    std::optional<int> waitExit(Clock::time_point deadline) {
+        while (pid_ > 0 && !exited_) {
+            int status = 0;
+            const pid_t r = waitpid(pid_, &status, WNOHANG);
+            if (r == pid_) {
+                exited_ = true;
+                if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
+                break;
+            }
+            if (r < 0 || Clock::now() >= deadline) break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        return exitCode_;
+    }
+
+    std::vector<std::string> messages;
+
+private:
+    // Lines end at CR or LF; the empty "line" inside CR LF is dropped.
+    std::optional<std::string> takeBufferedLine() {
+        for (;;) {
+            const std::size_t end = buffer_.find_first_of("\r\n");
+            if (end == std::string::npos) return std::nullopt;
+            std::string line = buffer_.substr(0, end);
+            buffer_.erase(0, end + 1);
+            if (!line.empty()) return line;
+        }
+    }
+
+    pid_t pid_ = -1;
+    int toBrain_ = -1;
+    int fromBrain_ = -1;
+    std::string buffer_;
+    bool eof_ = false;
+    bool exited_ = false;
+    std::optional<int> exitCode_;
+};
+
+// ---------------------------------------------------------------------------
+// Judging
+
+struct PlayedMove {
+    int x = 0, y = 0;         // 0-based, as the protocol sends them
+    int brain = 0;            // 0 the brain that began, 1 the other
+    long long ms = 0;         // from the command sent to the answer read
+    std::vector<std::string> messages;
+};
+
+struct GameRecord {
+    int winner = -1;     // 0 the brain that began, 1 the other, -1 a draw or no result
+    std::string reason;  // "five", "full board", or what went wrong
+    std::vector<PlayedMove> moves;
+    std::vector<std::string> transcript; // "A> TURN 9,9", "B< 10,10" in order
+};
+
+struct GameOptions {
+    long long timeoutTurn = 1000;
+    long long timeoutMatch = 0;
+    // An answer later than timeoutTurn + this is taken as no answer at all.
+    long long hangMs = 5000;
+};
+
+class Grid {
+public:
+    static constexpr int SIZE = 19;
+    bool onBoard(int x, int y) const { return x >= 0 && y >= 0 && x < SIZE && y < SIZE; }
+    int at(int x, int y) const { return cells_[x][y]; }
+    void set(int x, int y, int v) { cells_[x][y] = v; }
+    // Five or more of v in a line through x,y.
+    bool fiveThrough(int x, int y, int v) const {
+        static constexpr int DIRS[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
+        for (const auto& d : DIRS) {
+            int n = 1;
+            for (int s = -1; s <= 1; s += 2)
+                for (int k = 1; onBoard(x + s * k * d[0], y + s * k * d[1]) && at(x + s * k * d[0], y + s * k * d[1]) == v; ++k)
+                    ++n;
+            if (n >= 5) return true;
+        }
+        return false;
+    }
+
+private:
+    int cells_[SIZE][SIZE] = {};
+};
+
+// "x,y" with both on the board, or nullopt.
+inline std::optional<std::pair<int, int>> parseMove(const std::string& s) {
+    int x = -1, y = -1;
+    char tail = 0;
+    if (std::sscanf(s.c_str(), "%d,%d%c", &x, &y, &tail) != 2) return std::nullopt;
+    if (x < 0 || y < 0 || x >= Grid::SIZE || y >= Grid::SIZE) return std::nullopt;
+    return std::make_pair(x, y);
+}
+
+// One game: brains[0] begins. Both must have been started and not yet told START.
+inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
+    GameRecord g;
+    const char tag[2] = {'A', 'B'};
+    auto send = [&](int b, const std::string& line) {
+        g.transcript.push_back(std::string(1, tag[b]) + "> " + line);
+        return brains[b]->send(line);
+    };
+    auto answer = [&](int b, Clock::time_point deadline) {
+        auto line = brains[b]->readAnswer(deadline);
+        for (auto& m : brains[b]->messages) g.transcript.push_back(std::string(1, tag[b]) + "< " + m);
+        if (line) g.transcript.push_back(std::string(1, tag[b]) + "< " + *line);
+        return line;
+    };
+    auto fail = [&](int b, const std::string& why) {
+        g.winner = 1 - b;
+        g.reason = std::string("brain ") + tag[b] + ": " + why;
+        return g;
+    };
+
+    for (int b = 0; b < 2; ++b) {
+        brains[b]->messages.clear();
+        if (!send(b, "START 19")) return fail(b, "does not read its input");
+        const auto ok = answer(b, Clock::now() + std::chrono::milliseconds(o.hangMs));
+        if (!ok || *ok != "OK") return fail(b, "START 19 answered " + (ok ? "\"" + *ok + "\"" : "nothing"));
+        send(b, "INFO timeout_turn " + std::to_string(o.timeoutTurn));
+        send(b, "INFO timeout_match " + std::to_string(o.timeoutMatch));
+        send(b, "INFO rule 0");
+        send(b, "INFO game_type 1");
+    }
+
+    Grid grid;
+    long long left[2] = {o.timeoutMatch, o.timeoutMatch};
+    std::string command = "BEGIN";
+    for (int ply = 0;; ++ply) {
+        const int b = ply % 2;
+        brains[b]->messages.clear();
+        if (o.timeoutMatch > 0) send(b, "INFO time_left " + std::to_string(left[b]));
+        const auto sent = Clock::now();
+        if (!send(b, command)) return fail(b, "does not read its input");
+        const auto line = answer(b, sent + std::chrono::milliseconds(o.timeoutTurn + o.hangMs));
+        PlayedMove m;
+        m.brain = b;
+        m.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
+        if (!line) return fail(b, "no answer to " + command);
+        const auto xy = parseMove(*line);
+        if (!xy) return fail(b, "answered \"" + *line + "\" to " + command);
+        if (grid.at(xy->first, xy->second) != 0) return fail(b, "played on the occupied field " + *line);
+        m.x = xy->first;
+        m.y = xy->second;
+        m.messages = std::move(brains[b]->messages);
+        brains[b]->messages.clear();
+        g.moves.push_back(std::move(m));
+        left[b] -= g.moves.back().ms;
+        grid.set(xy->first, xy->second, b + 1);
+        if (grid.fiveThrough(xy->first, xy->second, b + 1)) {
+            g.winner = b;
+            g.reason = "five";
+            return g;
+        }
+        if (static_cast<int>(g.moves.size()) == Grid::SIZE * Grid::SIZE) {
+            g.reason = "full board";
+            return g;
+        }
+        command = "TURN " + *line;
+    }
+}
+
+} // namespace quintrel::referee
