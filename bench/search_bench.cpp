@@ -28,8 +28,8 @@ struct BenchPosition {
 };
 
 constexpr BenchPosition POSITIONS[] = {
-    {"midgame_14.gam", 0, 0}, {"midgame_18.gam", 0, 0}, {"midgame_22.gam", 0, 0},
-    {"midgame_26.gam", 0, 0}, {"midgame_30.gam", 0, 0}, {"midgame_34.gam", 0, 0},
+    {"midgame_14.gam", 1525, 7299},   {"midgame_18.gam", 24773, 30398}, {"midgame_22.gam", 1415, 1202},
+    {"midgame_26.gam", 23520, 466991}, {"midgame_30.gam", 1796, 32193},  {"midgame_34.gam", 366, 239},
 };
 
 constexpr std::uint32_t SEED = 12345;
