@@ -7,6 +7,7 @@
 #include "players/PlayerDefinition.h"
 #include "search/TreePlayer.h"
 #include "ui/Artwork.h"
+#include "ui/DlgSeams.h"
 #include "ui/InfoBoxes.h"
 #include "ui/LogWindow.h"
 #include "ui/PortSink.h"
@@ -549,9 +550,9 @@ void CMainFrame::updateCommands()
     enable(ID_UNDO_ALL, have && doc->canUndoAll());
     enable(ID_REPLAY, have && doc->canReplay());
     enable(ID_STOP_THINKING, have && doc->canStopThinking());
-    // Their dialogs are not part of this window yet.
-    for (int id : {ID_OPTIONS, ID_WHO_PLAYS, ID_EDIT_PLAYERS, ID_OPPONENT_SETTINGS})
-        enable(id, false);
+    for (int id : {ID_OPTIONS, ID_WHO_PLAYS, ID_EDIT_PLAYERS})
+        enable(id, have && doc->canStartOver());
+    enable(ID_OPPONENT_SETTINGS, have && doc->canOpponentSettings());
     const bool busy = have && doc->busy();
     for (QAction* r : recentActions)
         r->setEnabled(!busy && !r->data().toString().isEmpty());
@@ -631,6 +632,16 @@ void CMainFrame::fileSaveAs()
     if (!path.isEmpty() && doc->saveAs(path.toStdString()))
         addRecentFile(qs(doc->path()));
     updateCommands();
+}
+
+bool CMainFrame::runWhoPlays(PlayerSelection& players)
+{
+    return runWhoPlaysDialog(this, players);
+}
+
+bool CMainFrame::runOptions(OptionValues& options, CPlayerDatabase& database)
+{
+    return runOptionsDialog(this, options, database);
 }
 
 std::optional<std::string> CMainFrame::chooseSavePath(const std::string& suggestedName)

@@ -122,6 +122,8 @@ public:
     void setLogMuted(bool muted) override;
     bool logMuted() const override;
     std::optional<std::string> chooseSavePath(const std::string& suggestedName) override;
+    bool runWhoPlays(PlayerSelection& players) override;
+    bool runOptions(OptionValues& options, CPlayerDatabase& database) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

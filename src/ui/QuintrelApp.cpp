@@ -6,6 +6,7 @@
 #include "players/HumanPlayer.h"
 #include "players/PlayerDatabase.h"
 #include "search/TreePlayer.h"
+#include "ui/DlgSeams.h"
 #include "ui/MainFrame.h"
 #include "ui/UiHooks.h"
 
@@ -25,6 +26,7 @@ void memoryWarning(const std::string& caption, const std::string& text)
 CQuintrelApp::CQuintrelApp(SettingsBackend& settings) : store(settings)
 {
     players = std::make_unique<CPlayerDatabase>(store);
+    installDialogSeams(*players);
     rng::seedWithTime();
 }
 
