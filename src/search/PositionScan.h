@@ -13,6 +13,7 @@
 // a side's stones (outside its region) holds no feature of that side.
 
 #include "board/Board.h"
+#include "board/FieldList.h"
 
 namespace quintrel::scan {
 
@@ -38,5 +39,10 @@ unsigned threatsOfSide(const CBoard& b, Side s, bool stopAtFive);
 // 1 + the worths above 3 of s, minus those of the other side, over the
 // rectangle; with attack also s's strong features minus the other side's.
 int evaluation(const CBoard& b, const FieldRect& rect, Side s, bool attack);
+
+// The "Absolute best first" pick with both sides' tie sets built in one pass
+// over the list: the same choice, draw and remaining list as the board's
+// pickAbsoluteBest.
+bool pickAbsoluteBest(FieldList& list, const CBoard& b, GameMove& move, bool attack);
 
 } // namespace quintrel::scan

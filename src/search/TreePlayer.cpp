@@ -51,6 +51,7 @@ void applyThreadPriority(int priority) {
 
 Field fieldAt(int x, int y) { return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)}; }
 
+
 } // namespace
 
 void SearchSettings::assign(const TreeSettings& s) {
@@ -96,6 +97,7 @@ int CTreePlayer::requestMove(const CBoard& gameBoard, Side side) {
     sideToMove = side;
     refreshSettings();
     prepareJournal();
+    if (!journalBuffer) return 0; // not even the smallest journal: no search, no move
     searchWindow = window;
     try {
         thread = std::thread(&CTreePlayer::threadProcedure, this, priority);
@@ -126,6 +128,7 @@ int CTreePlayer::think(const CBoard& gameBoard, Side side) {
     sideToMove = side;
     refreshSettings();
     prepareJournal();
+    if (!journalBuffer) return 0;
     const int score = runSearch();
     bestMove.side = sideToMove;
     return score;
@@ -425,7 +428,7 @@ void CTreePlayer::generateCandidates(FieldList& list, Side s, bool relax) {
 
 bool CTreePlayer::nextMove(FieldList& list, GameMove& move) {
     switch (current.ordering) {
-    case TreeSettings::ABSOLUTE_BEST: return pickAbsoluteBest(list, board, move, current.attack);
+    case TreeSettings::ABSOLUTE_BEST: return scan::pickAbsoluteBest(list, board, move, current.attack);
     case TreeSettings::OPPONENTS_BEST: return pickBestOpponentWorth(list, board, move);
     case TreeSettings::MY_BEST: return pickBestOwnWorth(list, board, move);
     default:

@@ -140,5 +140,34 @@ TEST(SearchFastPath, SinglePassScansMatchTheQueries) {
     }
 }
 
+TEST(SearchFastPath, OnePassPickChoosesAsTheBoardsPick) {
+    const CBoard boards[] = {
+        boardWith({{10, 10}, {11, 11}, {9, 11}, {12, 9}, {8, 8}}, {{11, 10}, {10, 11}, {12, 12}, {9, 9}, {13, 10}}),
+        boardWith({{5, 10}, {6, 10}, {7, 10}}, {{12, 3}, {12, 4}, {12, 5}, {12, 6}}),
+        boardWith({}, {})};
+    for (const CBoard& b : boards) {
+        for (Side s = SIDE_O; s <= SIDE_X; ++s) {
+            for (bool attack : {false, true}) {
+                FieldList a;
+                a.side = s;
+                for (int x = 1; x <= 19; ++x)
+                    for (int y = 1; y <= 19; ++y)
+                        if (b.cells[x][y] == EMPTY && (x + 2 * y) % 3 != 0) a.append(F(x, y));
+                FieldList c = a;
+                // Pick everything out of both lists with the same sequence of draws.
+                rng::seed(77);
+                std::vector<GameMove> byBoard;
+                GameMove m;
+                while (pickAbsoluteBest(a, b, m, attack)) byBoard.push_back(m);
+                rng::seed(77);
+                std::vector<GameMove> onePass;
+                while (scan::pickAbsoluteBest(c, b, m, attack)) onePass.push_back(m);
+                EXPECT_EQ(byBoard, onePass);
+                EXPECT_GT(byBoard.size(), 100u);
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace quintrel
