@@ -457,7 +457,7 @@ void CQuintrelView::typedCharacter(QChar ch)
 
 void CQuintrelView::mouseMoveEvent(QMouseEvent* event)
 {
-    refreshPointer();
+    updatePointer(event->position().toPoint(), rect().contains(event->position().toPoint()));
     QWidget::mouseMoveEvent(event);
 }
 
@@ -471,7 +471,12 @@ void CQuintrelView::leaveEvent(QEvent* event)
 void CQuintrelView::refreshPointer()
 {
     const QPoint p = mapFromGlobal(QCursor::pos());
-    const bool inside = rect().contains(p) && underMouse();
+    updatePointer(p, rect().contains(p) && underMouse());
+}
+
+// The pointer shape and the highlighted labels for a pointer at p.
+void CQuintrelView::updatePointer(QPoint p, bool inside)
+{
     const Field f = inside ? fieldAt(p) : Field{};
     if (inputFlags != 0 && inside) {
         hotLabel = f;

@@ -129,6 +129,7 @@ private:
     void paintMark(QPainter& p);
     void paintLabels(QPainter& p);
     void invalidateLabels(Field pair);
+    void updatePointer(QPoint p, bool inside);
     void moveMarkTo(Field f);
 
     // Input

@@ -17,6 +17,7 @@
 #include "ui/store/QSettingsStore.h"
 
 #include <QAction>
+#include <QMimeData>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,8 @@ private slots:
     void savedGamesReopenAndStayInTheRecentList();
     void closingWhileTheComputerThinksStopsItFirst();
     void aboutAndGreetingBoxes();
+    void labelsLightUpUnderThePointer();
+    void droppedGameFileOpens();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -705,6 +708,52 @@ void GameWindowTest::aboutAndGreetingBoxes()
     QCOMPARE(shown, QStringList{QStringLiteral("About Quintrel++")});
     QTest::keyClicks(&run.view(), QStringLiteral("a"));
     QCOMPARE(shown, (QStringList{QStringLiteral("About Quintrel++"), QStringLiteral("Author's greeting")}));
+}
+
+void GameWindowTest::labelsLightUpUnderThePointer()
+{
+    Run run(ini());
+    QTest::mouseMove(&run.view(), fieldSquare(10, 3).center());
+    QCOMPARE(run.view().getHotLabel(), (Field{10, 3}));
+    QCOMPARE(run.view().cursor().shape(), Qt::BitmapCursor); // O's own pointer
+    const QImage image = run.view().grab().toImage();
+    auto hasYellow = [&image](QRect box) {
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x)
+                if (const QColor c = image.pixelColor(x, y); c.red() > 215 && c.green() > 215 && c.blue() < 100)
+                    return true; // yellow text (edges blend into the grey)
+        return false;
+    };
+    QVERIFY(hasYellow(QRect(QPoint(17 * 10 + 24, 361), QPoint(17 * 10 + 40, 377)))); // "J"
+    QVERIFY(hasYellow(QRect(QPoint(8, 17 * 3 + 14), QPoint(38, 17 * 3 + 30))));      // " 3"
+    QVERIFY(!hasYellow(QRect(QPoint(17 * 11 + 24, 361), QPoint(17 * 11 + 40, 377))));
+
+    // Off the board nothing is highlighted.
+    QTest::mouseMove(&run.view(), QPoint(380, 380));
+    QCOMPARE(run.view().getHotLabel(), Field{});
+}
+
+void GameWindowTest::droppedGameFileOpens()
+{
+    Run run(ini());
+    clickField(run.view(), 10, 10);
+    settle();
+    const QString path = dir->filePath(QStringLiteral("dropped.gam"));
+    setFileDialogHook([&path](FileDialogKind, const QString&) { return path; });
+    run.frame().action(ID_FILE_SAVE)->trigger(); // no name yet: asks for one
+    QVERIFY(QFile::exists(path));
+    run.frame().action(ID_FILE_NEW)->trigger();
+    QCOMPARE(run.doc().current(), 0);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&run.frame(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&run.frame(), &drop);
+    QCOMPARE(run.doc().current(), 2);
+    QCOMPARE(QString::fromStdString(run.doc().path()), path);
 }
 
 QTEST_MAIN(GameWindowTest)
