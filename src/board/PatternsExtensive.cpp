@@ -1,11 +1,60 @@
 // Worth and threat bits of the extensive pattern mode.
 #include "board/Patterns.h"
 
+#include <array>
+
 namespace quintrel::patterns {
 
 namespace {
 
-// Line sets are ORs of one-hot line bits (a tag's high nibble).
+// What one entry (count byte, closed byte) contributes, packed in 32 bits:
+//   bits 0..23   its line value v as v one-bits ((1 << v) - 1) in its line's
+//                6-bit lane, so the best value per line is an OR of entries
+//                and the sum of the four lines a popcount;
+//   bits 24..27  its line bit when it is a four (count 4 or more);
+//   bits 28..31  its line bit when it is an open three (3, no closed end).
+// Runs count a value only from 2 up (count - closed); jumps and splits give
+// count - (closed + 1). Untagged (dead or absent) entries give nothing.
+template <bool Run>
+constexpr std::array<std::uint32_t, 1024> buildEntryTable() {
+    std::array<std::uint32_t, 1024> table{};
+    for (int countByte = 0; countByte < 256; ++countByte) {
+        for (int closed = 0; closed < 4; ++closed) {
+            const unsigned line = unsigned(countByte) >> 4;
+            const int n = countByte & 0x0F;
+            if (line == 0 || (line & (line - 1)) != 0)
+                continue;
+            const int lane = line == 1 ? 0 : line == 2 ? 1 : line == 4 ? 2 : 3;
+            int v = Run ? n - closed : n - (closed + 1);
+            if (Run && v <= 1)
+                v = 0;
+            std::uint32_t e = v > 0 ? ((1u << v) - 1) << (6 * lane) : 0;
+            if (n >= 4)
+                e |= line << 24;
+            if (n == 3 && closed == 0)
+                e |= line << 28;
+            table[countByte * 4 + closed] = e;
+        }
+    }
+    return table;
+}
+constexpr auto RUN_ENTRY = buildEntryTable<true>();
+constexpr auto PAIR_ENTRY = buildEntryTable<false>();
+
+constexpr std::uint32_t VALUE_BITS = 0xFFFFFF;
+constexpr unsigned fourLines(std::uint32_t e) { return (e >> 24) & 15; }
+constexpr unsigned threeLines(std::uint32_t e) { return e >> 28; }
+
+// Without a popcount instruction in the baseline instruction set the
+// library call costs more than this.
+constexpr unsigned countBits(std::uint32_t x) {
+    x = x - ((x >> 1) & 0x55555555u);
+    x = (x & 0x33333333u) + ((x >> 2) & 0x33333333u);
+    x = (x + (x >> 4)) & 0x0F0F0F0Fu;
+    return (x * 0x01010101u) >> 24;
+}
+
+// Line sets are ORs of one-hot line bits.
 bool twoLinesOrMore(unsigned lines) { return (lines & (lines - 1)) != 0; }
 
 // Some entry with a line in a and some with a line in b lie on different
@@ -15,61 +64,38 @@ bool apart(unsigned a, unsigned b) { return a != 0 && b != 0 && twoLinesOrMore(a
 } // namespace
 
 void computeWorthExtensive(PatternRecord& r) {
-    // Line values indexed by tag >> 4 (1, 2, 4, 8); slot 0 collects untagged entries.
-    int value[9] = {};
-    for (int i = 0; i < 3; ++i) {
-        const int v = (r.run[i] & 0x0F) - r.runClosed[i];
-        if (v > 1)
-            value[r.run[i] >> 4] = v;
-    }
-    auto fold = [&value](std::uint8_t countByte, std::uint8_t closedByte) {
-        const int v = (countByte & 0x0F) - (closedByte + 1);
-        int& slot = value[countByte >> 4];
-        if (v > slot)
-            slot = v;
-    };
-    fold(r.jump[0], r.jumpClosed[0]);
-    fold(r.jump[1], r.jumpClosed[1]);
-    fold(r.split[0], r.splitClosed[0]);
-    fold(r.split[1], r.splitClosed[1]);
-    r.worth = static_cast<std::uint8_t>(value[1] + value[2] + value[4] + value[8]);
+    const std::uint32_t r0 = RUN_ENTRY[r.run[0] * 4 + (r.runClosed[0] & 3)];
+    const std::uint32_t r1 = RUN_ENTRY[r.run[1] * 4 + (r.runClosed[1] & 3)];
+    const std::uint32_t r2 = RUN_ENTRY[r.run[2] * 4 + (r.runClosed[2] & 3)];
+    const std::uint32_t j0 = PAIR_ENTRY[r.jump[0] * 4 + (r.jumpClosed[0] & 3)];
+    const std::uint32_t j1 = PAIR_ENTRY[r.jump[1] * 4 + (r.jumpClosed[1] & 3)];
+    const std::uint32_t s0 = PAIR_ENTRY[r.split[0] * 4 + (r.splitClosed[0] & 3)];
+    const std::uint32_t s1 = PAIR_ENTRY[r.split[1] * 4 + (r.splitClosed[1] & 3)];
+    r.worth = static_cast<std::uint8_t>(countBits((r0 | r1 | r2 | j0 | j1 | s0 | s1) & VALUE_BITS));
 
-    // The six entries R0, R1, J0, J1, S0, S1: which are fours, which open
-    // threes, and their lines.
-    const std::uint8_t count[6] = {r.run[0], r.run[1], r.jump[0], r.jump[1], r.split[0], r.split[1]};
-    const std::uint8_t closed[6] = {r.runClosed[0], r.runClosed[1], r.jumpClosed[0],
-                                    r.jumpClosed[1], r.splitClosed[0], r.splitClosed[1]};
-    bool four[6], three[6];
-    unsigned fourLine[6], threeLine[6];
-    for (int i = 0; i < 6; ++i) {
-        const int n = count[i] & 0x0F;
-        four[i] = n >= 4;
-        three[i] = n == 3 && closed[i] == 0;
-        fourLine[i] = four[i] ? count[i] >> 4 : 0;
-        threeLine[i] = three[i] ? count[i] >> 4 : 0;
-    }
-    const unsigned fourR = fourLine[0] | fourLine[1], fourJ = fourLine[2] | fourLine[3],
-                   fourS = fourLine[4] | fourLine[5];
-    const unsigned threeR = threeLine[0] | threeLine[1], threeJ = threeLine[2] | threeLine[3],
-                   threeS = threeLine[4] | threeLine[5];
+    // Fours and open threes of R0, R1, J0, J1, S0, S1 as line sets.
+    const unsigned fR0 = fourLines(r0), fR1 = fourLines(r1), fJ0 = fourLines(j0), fJ1 = fourLines(j1),
+                   fS0 = fourLines(s0), fS1 = fourLines(s1);
+    const unsigned tR = threeLines(r0) | threeLines(r1), tJ = threeLines(j0) | threeLines(j1),
+                   tS = threeLines(s0) | threeLines(s1);
+    const unsigned fR = fR0 | fR1, fJ = fJ0 | fJ1, fS = fS0 | fS1;
 
     std::uint8_t bits = 0;
-    if (four[0] || four[2] || four[4])
+    if (fR0 | fJ0 | fS0)
         bits |= THREAT_FOUR;
-    if (threeR | threeJ | threeS)
+    if (tR | tJ | tS)
         bits |= THREAT_OPEN_THREE;
     // Winning threat: an open four, or two fours. Same-kind pairs of jumps
     // and splits count even on one line (X _ X F X _ X is two threats).
-    if ((four[0] && closed[0] == 0) || (four[0] && four[1]) || (four[2] && four[3]) || (four[4] && four[5]) ||
-        (four[2] && four[4]) || apart(fourR, fourJ | fourS))
+    if ((fR0 && r.runClosed[0] == 0) || (fR0 && fR1) || (fJ0 && fJ1) || (fS0 && fS1) || (fJ0 && fS0) ||
+        apart(fR, fJ | fS))
         bits |= THREAT_WINNING;
     // A four and an open three.
-    if ((four[0] && three[1]) || (four[4] && three[5]) || apart(fourR, threeJ | threeS) ||
-        apart(fourJ, threeR | threeS) || (four[2] && apart(fourLine[2], threeLine[3])) ||
-        apart(fourS, threeR | threeJ))
+    if ((fR0 && threeLines(r1)) || (fS0 && threeLines(s1)) || apart(fR, tJ | tS) || apart(fJ, tR | tS) ||
+        apart(fJ0, threeLines(j1)) || apart(fS, tR | tJ))
         bits |= THREAT_FOUR_THREE;
     // Two open threes; the run pair and the split pair need no line test.
-    if ((three[0] && three[1]) || (three[4] && three[5]) || twoLinesOrMore(threeR | threeJ | threeS))
+    if ((threeLines(r0) && threeLines(r1)) || (threeLines(s0) && threeLines(s1)) || twoLinesOrMore(tR | tJ | tS))
         bits |= THREAT_THREE_THREE;
     r.threats = bits;
 }
