@@ -75,7 +75,8 @@ Options parseArguments(int argc, char** argv) {
 }
 
 std::unique_ptr<SettingsBackend> openStore(const Options& o) {
-    if (!o.settings.empty()) return std::make_unique<QSettingsStore>(QString::fromStdString(o.settings));
+    if (!o.settings.empty())
+        return std::make_unique<QSettingsStore>(QString::fromStdString(o.settings));
     if (std::getenv("QUINTREL_SETTINGS")) return std::make_unique<QSettingsStore>();
     return std::make_unique<MemorySettingsStore>();
 }
@@ -87,11 +88,14 @@ std::unique_ptr<CPlayer> makePlayer(const CPlayerDatabase& db, const std::string
         if (d.className() == HumanSettings::CLASS_NAME)
             usageError("\"" + name + "\" is a human player; choose a computer player");
         auto player = db.createPlayer(i);
-        if (!player) usageError("player \"" + name + "\" of kind " + d.className() + " cannot be created in this build");
+        if (!player)
+            usageError("player \"" + name + "\" of kind " + d.className() +
+                       " cannot be created in this build");
         return player;
     }
     std::string names;
-    for (const auto& n : db.names(false)) names += (names.empty() ? "" : ", ") + n;
+    for (const auto& n : db.names(false))
+        names += (names.empty() ? "" : ", ") + n;
     usageError("no defined player is named \"" + name + "\" (defined players: " + names + ")");
 }
 

@@ -44,12 +44,14 @@ struct Options {
     std::exit(EXIT_USAGE);
 }
 
-long long number(const std::string& text, const std::string& option, long long low, long long high) {
+long long number(const std::string& text, const std::string& option, long long low,
+                 long long high) {
     char* end = nullptr;
     errno = 0;
     const long long v = std::strtoll(text.c_str(), &end, 10);
     if (text.empty() || errno != 0 || *end != '\0' || v < low || v > high)
-        usageError(option + " wants a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+        usageError(option + " wants a whole number from " + std::to_string(low) + " to " +
+                   std::to_string(high));
     return v;
 }
 
@@ -88,7 +90,8 @@ Options parseArguments(int argc, char** argv) {
 std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> out;
-    for (std::string w; in >> w;) out.push_back(w);
+    for (std::string w; in >> w;)
+        out.push_back(w);
     return out;
 }
 
@@ -139,23 +142,30 @@ int main(int argc, char** argv) {
             p->waitExit(Clock::now() + std::chrono::seconds(2));
         }
         if (o.transcript)
-            for (const auto& line : game.transcript) std::printf("%s\n", line.c_str());
-        for (const auto& m : game.moves) tally[m.brain == 0 ? first : 1 - first].add(m, o.game.timeoutTurn);
+            for (const auto& line : game.transcript)
+                std::printf("%s\n", line.c_str());
+        for (const auto& m : game.moves)
+            tally[m.brain == 0 ? first : 1 - first].add(m, o.game.timeoutTurn);
         const int winner = game.winner < 0 ? -1 : (game.winner == 0 ? first : 1 - first);
-        if (winner < 0) ++draws;
-        else ++tally[winner].wins;
+        if (winner < 0)
+            ++draws;
+        else
+            ++tally[winner].wins;
         std::printf("game %d: %s begins; %s (%s) after %zu moves\n", g + 1, o.brains[first].c_str(),
-                    winner < 0 ? "draw" : (o.brains[winner] + " wins").c_str(), game.reason.c_str(), game.moves.size());
+                    winner < 0 ? "draw" : (o.brains[winner] + " wins").c_str(), game.reason.c_str(),
+                    game.moves.size());
         std::fflush(stdout);
     }
-    std::printf("RESULT %s %d %s %d draws %d games %d\n", o.brains[0].c_str(), tally[0].wins, o.brains[1].c_str(),
-                tally[1].wins, draws, o.games);
+    std::printf("RESULT %s %d %s %d draws %d games %d\n", o.brains[0].c_str(), tally[0].wins,
+                o.brains[1].c_str(), tally[1].wins, draws, o.games);
     for (int i = 0; i < 2; ++i) {
         const Tally& t = tally[i];
-        std::printf("%s: moves %d, mean %lld ms, longest %lld ms, late %d, searches %d, mean depth %.1f, "
-                    "stopped by time %d\n",
-                    o.brains[i].c_str(), t.moves, t.moves ? t.totalMs / t.moves : 0, t.maxMs, t.late, t.searches,
-                    t.searches ? static_cast<double>(t.depthSum) / t.searches : 0.0, t.interrupted);
+        std::printf(
+            "%s: moves %d, mean %lld ms, longest %lld ms, late %d, searches %d, mean depth %.1f, "
+            "stopped by time %d\n",
+            o.brains[i].c_str(), t.moves, t.moves ? t.totalMs / t.moves : 0, t.maxMs, t.late,
+            t.searches, t.searches ? static_cast<double>(t.depthSum) / t.searches : 0.0,
+            t.interrupted);
     }
     return 0;
 }

@@ -19,20 +19,24 @@ using namespace std::chrono_literals;
 constexpr auto LOG_LINE_GRACE = 200ms;
 
 std::string_view trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
     return s;
 }
 
 std::string upper(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return out;
 }
 
 std::string lower(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -40,7 +44,8 @@ std::string lower(std::string_view s) {
 std::pair<std::string, std::string> splitCommand(std::string_view line) {
     line = trim(line);
     std::size_t end = 0;
-    while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) ++end;
+    while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end])))
+        ++end;
     return {std::string(line.substr(0, end)), std::string(trim(line.substr(end)))};
 }
 
@@ -73,7 +78,9 @@ bool parseNumbers(std::string_view s, std::size_t n, long long* out) {
     return true;
 }
 
-std::string coordinates(long long x, long long y) { return std::to_string(x) + "," + std::to_string(y); }
+std::string coordinates(long long x, long long y) {
+    return std::to_string(x) + "," + std::to_string(y);
+}
 
 // The manager's 0-based x,y as a field, or the reason it is not one.
 std::optional<std::string> toField(long long x, long long y, Field& f) {
@@ -99,10 +106,12 @@ TimeControl::Deadlines TimeControl::forMove(Clock::time_point since) const {
         const long long left = leftMs >= 0 ? leftMs : matchMs;
         limit = std::min(limit, left / 12);
     }
-    // The margin covers unwinding the search, answering and the pipe.
-    const long long margin = std::min(250LL, 10 + limit / 25);
-    return Deadlines{since + std::chrono::milliseconds(std::max(0LL, limit - margin)),
-                     since + std::chrono::milliseconds(std::max(15LL, limit - margin / 3))};
+    // The margin covers unwinding the search, answering and the pipe; the
+    // fallback comes just before the limit, for a search slow to unwind.
+    const long long margin = std::min(250LL, 12 + limit / 20);
+    return Deadlines{
+        since + std::chrono::milliseconds(std::max(0LL, limit - margin)),
+        since + std::chrono::milliseconds(std::max(15LL, limit - std::max(3LL, margin / 4)))};
 }
 
 void TimeControl::spent(Clock::duration d) {
@@ -120,7 +129,9 @@ Brain::Brain(std::unique_ptr<CPlayer> player, std::shared_ptr<Inbox> inbox, Outp
     board_.clear();
 }
 
-Brain::~Brain() { settlePlayer(); }
+Brain::~Brain() {
+    settlePlayer();
+}
 
 void Brain::run() {
     while (!outputBroken_) {
@@ -186,7 +197,8 @@ Brain::Flow Brain::rectStart(const std::string& args) {
 std::optional<std::string> Brain::moveRefusal() const {
     if (!started_) return std::string("no game started: send START 19 first");
     if (rule_ != 0)
-        return "rule " + std::to_string(rule_) + " is not played here; only rule 0 (freestyle: five or more wins)";
+        return "rule " + std::to_string(rule_) +
+               " is not played here; only rule 0 (freestyle: five or more wins)";
     return std::nullopt;
 }
 
@@ -260,7 +272,8 @@ Brain::Flow Brain::boardBlock() {
         } else if (auto off = toField(v[0], v[1], f)) {
             fault = *off;
         } else if (v[2] != 1 && v[2] != 2) {
-            fault = "board line \"" + std::string(text) + "\": who must be 1 (ours) or 2 (the opponent's)";
+            fault = "board line \"" + std::string(text) +
+                    "\": who must be 1 (ours) or 2 (the opponent's)";
         } else if (taken[f.x][f.y]) {
             fault = "field " + coordinates(v[0], v[1]) + " is given twice";
         } else {
@@ -279,7 +292,8 @@ Brain::Flow Brain::boardBlock() {
     // O moves first: with more opponent stones than ours, the opponent is O.
     ours_ = count[2] > count[1] ? SIDE_X : SIDE_O;
     board_.clear();
-    for (const auto& [f, who] : stones) board_.place(f, who == 1 ? ours_ : otherSide(ours_));
+    for (const auto& [f, who] : stones)
+        board_.place(f, who == 1 ? ours_ : otherSide(ours_));
     return answerMove(since);
 }
 
@@ -305,11 +319,16 @@ void Brain::info(const std::string& args) {
     const auto [word, value] = splitCommand(args);
     const std::string key = lower(word);
     long long v = 0;
-    if (!parseNumber(value, v)) return; // folder, evaluate and the unknown keys carry no number we use
-    if (key == "timeout_turn" && v >= 0) time_.turnMs = v;
-    else if (key == "timeout_match" && v >= 0) time_.matchMs = v;
-    else if (key == "time_left") time_.leftMs = std::max(0LL, v);
-    else if (key == "rule") rule_ = v;
+    if (!parseNumber(value, v))
+        return; // folder, evaluate and the unknown keys carry no number we use
+    if (key == "timeout_turn" && v >= 0)
+        time_.turnMs = v;
+    else if (key == "timeout_match" && v >= 0)
+        time_.matchMs = v;
+    else if (key == "time_left")
+        time_.leftMs = std::max(0LL, v);
+    else if (key == "rule")
+        rule_ = v;
     // max_memory: a search needs a few hundred kilobytes, below any limit a
     // manager sets; game_type changes nothing in how we play.
 }
@@ -320,7 +339,8 @@ void Brain::info(const std::string& args) {
 Brain::Flow Brain::answerMove(Clock::time_point since) {
     const auto thought = think(since);
     if (!thought) return Flow::QUIT;
-    for (const auto& text : thought->logLines) reply("MESSAGE" + text);
+    for (const auto& text : thought->logLines)
+        reply("MESSAGE" + text);
     board_.place(thought->move, ours_);
     reply(coordinates(thought->move.x - 1, thought->move.y - 1));
     return Flow::CONTINUE;
@@ -373,7 +393,8 @@ std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
             if (isPlayable(m.field)) move = m.field;
         } else if (e.message.id == MSG_LOG && moveArrived) {
             std::string text = e.message.text;
-            std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            std::replace_if(
+                text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
             if (text.empty() || text.front() != ' ') text.insert(text.begin(), ' ');
             logLines.push_back(std::move(text));
             logArrived = true;
@@ -381,7 +402,12 @@ std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
     }
     inbox_->unread(std::move(deferred));
     time_.spent(Clock::now() - since);
-    return Thought{move ? *move : fallbackMove(), std::move(logLines)};
+    if (move) return Thought{*move, std::move(logLines)};
+    // The manager should see why this move is weaker than the player's.
+    const char* why =
+        moveArrived ? " The player's move was not playable: played the field of most worth instead"
+                    : " The search did not stop in time: played the field of most worth instead";
+    return Thought{fallbackMove(), {why}};
 }
 
 void Brain::stopPlayer() {
@@ -403,7 +429,8 @@ Field Brain::fallbackMove() const {
     for (int x = 1; x <= BOARD_SIZE; ++x)
         for (int y = 1; y <= BOARD_SIZE; ++y) {
             if (board_.cell(x, y) != EMPTY) continue;
-            const int worth = board_.pattern(x, y, ours_).worth + board_.pattern(x, y, otherSide(ours_)).worth;
+            const int worth =
+                board_.pattern(x, y, ours_).worth + board_.pattern(x, y, otherSide(ours_)).worth;
             const int score = worth * 64 + 36 - std::abs(x - 10) - std::abs(y - 10);
             if (score > bestScore) {
                 bestScore = score;
@@ -416,7 +443,8 @@ Field Brain::fallbackMove() const {
 int Brain::stoneCount() const {
     int n = 0;
     for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y) n += board_.cell(x, y) != EMPTY;
+        for (int y = 1; y <= BOARD_SIZE; ++y)
+            n += board_.cell(x, y) != EMPTY;
     return n;
 }
 

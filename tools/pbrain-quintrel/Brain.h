@@ -9,8 +9,8 @@
 // Every command either succeeds or leaves the position exactly as it was.
 
 #include "board/Board.h"
-#include "players/Player.h"
 #include "pbrain-quintrel/Inbox.h"
+#include "players/Player.h"
 
 #include <functional>
 #include <memory>

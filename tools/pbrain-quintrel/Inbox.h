@@ -61,10 +61,12 @@ public:
     // The next player message (when withMessages), else the next line (when
     // withInput); CLOSED once the input has ended and every line was taken;
     // TIMEOUT when the deadline passed first. No deadline waits as long as it takes.
-    Event next(std::optional<Clock::time_point> deadline, bool withMessages, bool withInput = true) {
+    Event next(std::optional<Clock::time_point> deadline, bool withMessages,
+               bool withInput = true) {
         std::unique_lock lock(mutex_);
         auto ready = [&] {
-            return (withMessages && !messages_.empty()) || (withInput && (!lines_.empty() || closed_));
+            return (withMessages && !messages_.empty()) ||
+                   (withInput && (!lines_.empty() || closed_));
         };
         if (deadline) {
             if (!ready_.wait_until(lock, *deadline, ready)) return Event{};

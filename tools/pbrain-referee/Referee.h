@@ -46,7 +46,8 @@ public:
         posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -91,7 +92,9 @@ public:
         for (;;) {
             if (auto line = takeBufferedLine()) return line;
             if (fromBrain_ < 0 || eof_) return std::nullopt;
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
+                    .count();
             if (left < 0) return std::nullopt;
             pollfd p{fromBrain_, POLLIN, 0};
             const int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left + 1, 60000)));
@@ -166,15 +169,15 @@ private:
 // Judging
 
 struct PlayedMove {
-    int x = 0, y = 0;         // 0-based, as the protocol sends them
-    int brain = 0;            // 0 the brain that began, 1 the other
-    long long ms = 0;         // from the command sent to the answer read
+    int x = 0, y = 0; // 0-based, as the protocol sends them
+    int brain = 0;    // 0 the brain that began, 1 the other
+    long long ms = 0; // from the command sent to the answer read
     std::vector<std::string> messages;
 };
 
 struct GameRecord {
-    int winner = -1;     // 0 the brain that began, 1 the other, -1 a draw or no result
-    std::string reason;  // "five", "full board", or what went wrong
+    int winner = -1;    // 0 the brain that began, 1 the other, -1 a draw or no result
+    std::string reason; // "five", "full board", or what went wrong
     std::vector<PlayedMove> moves;
     std::vector<std::string> transcript; // "A> TURN 9,9", "B< 10,10" in order
 };
@@ -198,7 +201,9 @@ public:
         for (const auto& d : DIRS) {
             int n = 1;
             for (int s = -1; s <= 1; s += 2)
-                for (int k = 1; onBoard(x + s * k * d[0], y + s * k * d[1]) && at(x + s * k * d[0], y + s * k * d[1]) == v; ++k)
+                for (int k = 1; onBoard(x + s * k * d[0], y + s * k * d[1]) &&
+                                at(x + s * k * d[0], y + s * k * d[1]) == v;
+                     ++k)
                     ++n;
             if (n >= 5) return true;
         }
@@ -228,7 +233,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
     };
     auto answer = [&](int b, Clock::time_point deadline) {
         auto line = brains[b]->readAnswer(deadline);
-        for (auto& m : brains[b]->messages) g.transcript.push_back(std::string(1, tag[b]) + "< " + m);
+        for (auto& m : brains[b]->messages)
+            g.transcript.push_back(std::string(1, tag[b]) + "< " + m);
         if (line) g.transcript.push_back(std::string(1, tag[b]) + "< " + *line);
         return line;
     };
@@ -242,7 +248,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         brains[b]->messages.clear();
         if (!send(b, "START 19")) return fail(b, "does not read its input");
         const auto ok = answer(b, Clock::now() + std::chrono::milliseconds(o.hangMs));
-        if (!ok || *ok != "OK") return fail(b, "START 19 answered " + (ok ? "\"" + *ok + "\"" : "nothing"));
+        if (!ok || *ok != "OK")
+            return fail(b, "START 19 answered " + (ok ? "\"" + *ok + "\"" : "nothing"));
         send(b, "INFO timeout_turn " + std::to_string(o.timeoutTurn));
         send(b, "INFO timeout_match " + std::to_string(o.timeoutMatch));
         send(b, "INFO rule 0");
@@ -265,7 +272,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         if (!line) return fail(b, "no answer to " + command);
         const auto xy = parseMove(*line);
         if (!xy) return fail(b, "answered \"" + *line + "\" to " + command);
-        if (grid.at(xy->first, xy->second) != 0) return fail(b, "played on the occupied field " + *line);
+        if (grid.at(xy->first, xy->second) != 0)
+            return fail(b, "played on the occupied field " + *line);
         m.x = xy->first;
         m.y = xy->second;
         m.messages = std::move(brains[b]->messages);
