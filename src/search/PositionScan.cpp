@@ -6,40 +6,6 @@
 
 namespace quintrel::scan {
 
-unsigned threatsOf(const PatternRecord& p) {
-    if (isQuiet(p)) return 0;
-    const int b0 = p.run[0], b1 = p.run[1], b3 = p.runClosed[0], b4 = p.runClosed[1];
-    const int b6 = p.jump[0], b7 = p.jump[1], b8 = p.jumpClosed[0], b9 = p.jumpClosed[1];
-    const int b10 = p.split[0], b11 = p.split[1], b12 = p.splitClosed[0], b13 = p.splitClosed[1];
-    unsigned m = 0;
-    if ((b0 & 0x0F) >= 5) m |= FIVE;
-    if (b0 == 4 && b3 == 0) m |= OPEN_FOUR;
-    // open three + open three or closed four; closed four + closed four or open three
-    if ((b0 == 3 && b3 == 0 && ((b1 == 3 && b4 == 0) || (b1 == 4 && b4 == 1))) ||
-        (b0 == 4 && b3 == 1 && ((b1 == 4 && b4 == 1) || (b1 == 3 && b4 == 0))) ||
-        // jump four + second jump; two open jump threes
-        (b6 >= 3 && (b7 >= 3 || (b7 == 2 && b9 == 0))) || (b6 == 2 && b8 == 0 && b7 == 2 && b9 == 0) ||
-        // open split three + another open three or a closed four; split four + second split
-        (b10 == 2 && b12 == 0 &&
-         ((b11 == 2 && b13 == 0) || (b0 == 3 && b3 == 0) || (b1 == 3 && b4 == 0) || (b0 == 4 && b3 == 1))) ||
-        (b10 == 3 && (b11 == 3 || (b11 == 2 && b13 == 0))))
-        m |= DOUBLE;
-    const bool jumpPart = (b6 == 2 && b8 == 0) || b6 == 3;
-    const bool straightPart = (b0 == 3 && b3 == 0) || b0 == 4;
-    const bool splitPart = (b10 == 2 && b12 == 0) || b10 == 3;
-    if (jumpPart && (straightPart || splitPart)) m |= COMBO;
-    return m;
-}
-
-int strongFeatures(const PatternRecord& p) {
-    if (isQuiet(p)) return 0;
-    const auto run = [](int len, int closed) { return (len == 3 && closed == 0) || len >= 4; };
-    const auto gap = [](int count, int closed) { return (count == 2 && closed == 0) || count >= 3; };
-    return run(p.run[0], p.runClosed[0]) + run(p.run[1], p.runClosed[1]) + gap(p.jump[0], p.jumpClosed[0]) +
-           gap(p.jump[1], p.jumpClosed[1]) + gap(p.split[0], p.splitClosed[0]) +
-           gap(p.split[1], p.splitClosed[1]);
-}
-
 unsigned threatsOfSide(const CBoard& b, Side s, bool stopAtFive) {
     const FieldRect& r = b.region[s];
     unsigned m = 0;

@@ -81,7 +81,8 @@ public:
 
     // One whole search on the calling thread, without posting anything: what
     // the worker does between copying the board and delivering. For tests,
-    // tools and benchmarks, which seed the generator first. Not while a worker runs.
+    // tools and benchmarks, which seed the generator first. A running worker
+    // is ended first.
     int think(const CBoard& gameBoard, Side side);
 
     // Results of the last search; read only while no worker runs.
