@@ -126,7 +126,7 @@ void CWhoPlaysDialog::editSettings(int index)
         d->runSettingsDialog();
 }
 
-int whoPlaysPosition(const PlayerSelection& players, const void* player)
+int whoPlaysPosition(const PlayerSelection& players, const CPlayer* player)
 {
     if (!player)
         return -1;

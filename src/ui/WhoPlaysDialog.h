@@ -10,6 +10,7 @@
 
 namespace quintrel {
 
+class CPlayer;
 class CPlayerDatabase;
 class PlayerSelection;
 
@@ -43,6 +44,6 @@ private:
 
 // The list position of each side's player in the selection (-1 when it is
 // none of the selection's or the database's own players).
-int whoPlaysPosition(const PlayerSelection& players, const void* player);
+int whoPlaysPosition(const PlayerSelection& players, const CPlayer* player);
 
 } // namespace quintrel
