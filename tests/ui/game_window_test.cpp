@@ -246,8 +246,7 @@ void GameWindowTest::humanWinBlinksAndCongratulates()
 
     const Field first = run.view().getWinningFive()[0];
     const bool before = run.view().isStoneHidden(first);
-    QTest::qWait(450);
-    QVERIFY(run.view().isStoneHidden(first) != before);
+    QTRY_VERIFY_WITH_TIMEOUT(run.view().isStoneHidden(first) != before, 2000);
     // A click now beeps: no move is awaited.
     const int beeps = beepCount();
     clickField(run.view(), 1, 19);
@@ -255,9 +254,8 @@ void GameWindowTest::humanWinBlinksAndCongratulates()
 
     // A new game stops the blinking and leaves the stones shown.
     run.frame().action(ID_FILE_NEW)->trigger();
-    QTest::qWait(450);
     QVERIFY(!run.view().isBlinking());
-    QVERIFY(!run.view().isStoneHidden(first));
+    QTRY_VERIFY(!run.view().isStoneHidden(first)); // the last tick shows them
 }
 
 void GameWindowTest::twoQuickClicksPlaceOneStone()
