@@ -247,37 +247,39 @@ std::string remarkOf(CTreePlayer& p, int score) {
 
 constexpr int MOVE_LIMIT = 15;
 
-TEST(ExtensiveTactics, FindsAndPlaysOutEveryForcedWin) {
-    ASSERT_GE(tactics().size(), 20u);
-    for (const Tactic& t : tactics()) {
-        SCOPED_TRACE(t.name);
-        CBoard b = boardOf(t);
-        Linked attacker;
-        Linked defender;
-        rng::seed(7);
-        Side side = t.mover;
-        bool won = false;
-        for (int ply = 0; ply < 2 * MOVE_LIMIT && !won; ++ply) {
-            Linked& p = side == t.mover ? attacker : defender;
-            const int score = p.player.think(b, side);
-            const Field f = p.player.chosenMove().field;
-            if (ply == 0) {
-                EXPECT_GT(score, 800);
-                EXPECT_EQ(remarkOf(p.player, score).rfind("Victory in ", 0), 0u) << remarkOf(p.player, score);
-            }
-            ASSERT_TRUE(f.onBoard());
-            ASSERT_EQ(b.cells[f.x][f.y], EMPTY);
-            b.place(f, side);
-            int ends[4];
-            if (b.findFive(side, ends)) {
-                ASSERT_EQ(side, t.mover) << "the defender completed five";
-                won = true;
-            }
-            side = otherSide(side);
+class ForcedWin : public ::testing::TestWithParam<std::size_t> {};
+
+TEST_P(ForcedWin, IsAnnouncedAndPlayedOut) {
+    const Tactic& t = tactics()[GetParam()];
+    SCOPED_TRACE(t.name);
+    CBoard b = boardOf(t);
+    Linked attacker;
+    Linked defender;
+    rng::seed(7);
+    Side side = t.mover;
+    bool won = false;
+    for (int ply = 0; ply < 2 * MOVE_LIMIT && !won; ++ply) {
+        Linked& p = side == t.mover ? attacker : defender;
+        const int score = p.player.think(b, side);
+        const Field f = p.player.chosenMove().field;
+        if (ply == 0) {
+            EXPECT_GT(score, 800);
+            EXPECT_EQ(remarkOf(p.player, score).rfind("Victory in ", 0), 0u) << remarkOf(p.player, score);
         }
-        EXPECT_TRUE(won);
+        ASSERT_TRUE(f.onBoard());
+        ASSERT_EQ(b.cells[f.x][f.y], EMPTY);
+        b.place(f, side);
+        int ends[4];
+        if (b.findFive(side, ends)) {
+            ASSERT_EQ(side, t.mover) << "the defender completed five";
+            won = true;
+        }
+        side = otherSide(side);
     }
+    EXPECT_TRUE(won);
 }
+
+INSTANTIATE_TEST_SUITE_P(Positions, ForcedWin, ::testing::Range<std::size_t>(0, tactics().size()));
 
 TEST(ExtensiveTactics, DefenderBlocksAFiveAndAnOpenThree) {
     Linked defender;
