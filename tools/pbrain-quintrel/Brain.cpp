@@ -264,7 +264,7 @@ Brain::Flow Brain::boardBlock() {
             break;
         }
         if (word == "END") return Flow::QUIT;
-        if (fault) continue;
+        if (word == "YXSTOP" || fault) continue; // nothing is being thought about yet
         long long v[3];
         Field f;
         if (!parseNumbers(text, 3, v)) {
