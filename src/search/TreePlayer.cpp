@@ -41,16 +41,15 @@ void applyThreadPriority(int priority) {
     const int base = getpriority(PRIO_PROCESS, 0);
     if (errno != 0) return;
     const auto tid = static_cast<id_t>(syscall(SYS_gettid));
-    if (setpriority(PRIO_PROCESS, tid, base + NICE_STEP[priority + 1]) != 0) {
-        // Not allowed to raise: stay at the process's own priority.
-    }
+    // Refused (raising without the privilege): the worker keeps the
+    // process's own priority.
+    (void)setpriority(PRIO_PROCESS, tid, base + NICE_STEP[priority + 1]);
 #else
     (void)priority;
 #endif
 }
 
 Field fieldAt(int x, int y) { return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)}; }
-
 
 } // namespace
 
@@ -89,7 +88,7 @@ void CTreePlayer::reset() { waitForWorker(); }
 
 void CTreePlayer::stopThinking() { waitForWorker(); }
 
-int CTreePlayer::requestMove(const CBoard& gameBoard, Side side) {
+bool CTreePlayer::prepareSearch(const CBoard& gameBoard, Side side) {
     // The previous worker (if any) ends and delivers before anything changes.
     waitForWorker();
     board = gameBoard;
@@ -97,7 +96,11 @@ int CTreePlayer::requestMove(const CBoard& gameBoard, Side side) {
     sideToMove = side;
     refreshSettings();
     prepareJournal();
-    if (!journalBuffer) return 0; // not even the smallest journal: no search, no move
+    return journalBuffer != nullptr; // without even the smallest journal nothing is searched
+}
+
+int CTreePlayer::requestMove(const CBoard& gameBoard, Side side) {
+    if (!prepareSearch(gameBoard, side)) return 0;
     searchWindow = window;
     try {
         thread = std::thread(&CTreePlayer::threadProcedure, this, priority);
@@ -122,13 +125,7 @@ void CTreePlayer::threadProcedure(int threadPriority) {
 }
 
 int CTreePlayer::think(const CBoard& gameBoard, Side side) {
-    waitForWorker();
-    board = gameBoard;
-    board.journalBase = board.journalCurrent = board.journalEnd = nullptr;
-    sideToMove = side;
-    refreshSettings();
-    prepareJournal();
-    if (!journalBuffer) return 0;
+    if (!prepareSearch(gameBoard, side)) return 0;
     const int score = runSearch();
     bestMove.side = sideToMove;
     return score;

@@ -183,6 +183,7 @@ protected:
     SearchStatistics stats;
 
 private:
+    bool prepareSearch(const CBoard& gameBoard, Side side);
     void threadProcedure(int threadPriority);
     int runSearch();
     void postLogLine(int score);
