@@ -22,15 +22,19 @@ void NodeFacts::reset(const CBoard& b) {
                 apply(s, field[x][y][s], +1);
             }
     top = 0;
+    plies = 0;
     ok = true;
 }
 
 void NodeFacts::afterPlace(const CBoard& b) {
     const MoveRecord& move = b.journalCurrent[-1];
-    if (!ok || top + move.count > MAX_PLIES * MAX_FLAGS_IN_MOVE) {
+    if (!ok || plies == MAX_PLIES) {
         ok = false;
         return;
     }
+    savedSums[plies][SIDE_O] = sums[SIDE_O];
+    savedSums[plies][SIDE_X] = sums[SIDE_X];
+    ++plies;
     for (int i = 0; i < move.count; ++i) {
         const JournalEntry& e = move.entries[i];
         Facts& f = field[e.x][e.y][e.side];
@@ -48,11 +52,11 @@ void NodeFacts::beforeTakeBack(const CBoard& b) {
     const MoveRecord& move = b.journalCurrent[-1];
     for (int i = move.count - 1; i >= 0; --i) {
         const JournalEntry& e = move.entries[i];
-        Facts& f = field[e.x][e.y][e.side];
-        apply(e.side, f, -1);
-        f = saved[--top];
-        apply(e.side, f, +1);
+        field[e.x][e.y][e.side] = saved[--top];
     }
+    --plies;
+    sums[SIDE_O] = savedSums[plies][SIDE_O];
+    sums[SIDE_X] = savedSums[plies][SIDE_X];
 }
 
 unsigned NodeFacts::threats(Side s) const {

@@ -5,8 +5,8 @@
 // of the worths above 3 and the number of strong line features.
 //
 // A journalled place() lists every record it changed; after the move only
-// those fields are judged again, and their previous facts go on a stack from
-// which the take-back restores them without judging anything. The sums
+// those fields are judged again, and their previous facts and the sums go
+// on a stack from which the take-back restores them without judging anything. The sums
 // therefore always equal a full scan of the board (see PositionScan.h for
 // why a full scan equals the region scans of the board queries).
 
@@ -78,6 +78,8 @@ private:
     Facts field[20][20][2];
     Facts saved[MAX_PLIES * MAX_FLAGS_IN_MOVE];
     int top = 0;
+    Sums savedSums[MAX_PLIES][2];
+    int plies = 0;
     bool ok = false;
 };
 
