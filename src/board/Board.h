@@ -107,6 +107,8 @@ public:
     // Data, in this order. cells[x][y]: 0 O, 1 X, 2 empty; x or y of 0 or 20
     // is the border, which holds the opponent of whichever side the last line
     // work was done for (setBorder) and is never read without setting it.
+    // Change cells through place/remove/clear; after writing them directly,
+    // call recomputePatterns() before anything else.
     int cells[GRID_SIZE][GRID_SIZE];
     FieldRect region[2];   // each side's stones widened by 2, clipped to 1..19
     FieldRect stoneBounds; // all stones, not widened
