@@ -1,0 +1,118 @@
+// Extensive player on its thinking thread: the root's remark reaches the log
+// line after the move; a stop unwinds the multi-pass search at once and still
+// delivers an empty field; destroying a thinking player waits for its worker.
+
+#include "SearchTestUtil.h"
+
+#include "search/ExtensivePlayer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace quintrel {
+namespace {
+
+using namespace quintrel::testing;
+using namespace std::chrono_literals;
+
+struct Rig {
+    std::shared_ptr<QueueSink> sink = std::make_shared<QueueSink>();
+    std::vector<PortMessage> seen;
+
+    std::vector<PortMessage> of(int id) {
+        for (auto& m : sink->drain()) seen.push_back(std::move(m));
+        std::vector<PortMessage> out;
+        for (const auto& m : seen)
+            if (m.id == id) out.push_back(m);
+        return out;
+    }
+    bool waitForLog(std::chrono::milliseconds limit) {
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < end) {
+            if (!of(MSG_LOG).empty()) return true;
+            std::this_thread::sleep_for(1ms);
+        }
+        return false;
+    }
+};
+
+bool endsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+CBoard midGame() {
+    return boardWith({{10, 10}, {11, 11}, {9, 11}, {12, 9}, {8, 8}}, {{11, 10}, {10, 11}, {12, 12}, {9, 9}, {13, 10}});
+}
+
+TEST(ExtensiveThread, RemarkFollowsTheMove) {
+    Rig rig;
+    CExtensivePlayer p;
+    PlayerDefinition d = definitionWith(TreeSettings::extensiveDefaults(), TreeSettings::EXTENSIVE_CLASS);
+    p.definition = &d;
+    p.window = rig.sink;
+
+    const CBoard openThree = boardWith({{5, 10}, {6, 10}, {7, 10}}, {{12, 14}, {13, 4}});
+    ASSERT_EQ(p.requestMove(openThree, SIDE_O), 1);
+    ASSERT_TRUE(rig.waitForLog(10s));
+    p.stopThinking();
+
+    ASSERT_GE(rig.seen.size(), 2u);
+    EXPECT_EQ(rig.seen[0].id, MSG_MOVE);
+    const int packed = rig.seen[0].lParam;
+    EXPECT_TRUE(packed == F(4, 10).packed() || packed == F(8, 10).packed()) << packed;
+    EXPECT_EQ(rig.seen.back().id, MSG_LOG);
+    EXPECT_TRUE(endsWith(rig.seen.back().text, " 1598  Victory in 2")) << rig.seen.back().text;
+    EXPECT_TRUE(rig.of(MSG_PROGRESS).empty()); // decided without a root loop
+}
+
+TEST(ExtensiveThread, StopDeliversAnEmptyFieldAndSaysInterrupted) {
+    Rig rig;
+    CExtensivePlayer p;
+    TreeSettings deep = TreeSettings::extensiveDefaults();
+    deep.maxDepth = 40;
+    deep.fullDepth = 12;
+    PlayerDefinition d = definitionWith(deep, TreeSettings::EXTENSIVE_CLASS);
+    p.definition = &d;
+    p.window = rig.sink;
+
+    const CBoard b = midGame();
+    ASSERT_EQ(p.requestMove(b, SIDE_O), 1);
+    // Let the root loop begin, then stop.
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (rig.of(MSG_PROGRESS).empty() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+    p.stopThinking();
+    EXPECT_FALSE(p.isThinking());
+
+    const auto moves = rig.of(MSG_MOVE);
+    const auto logs = rig.of(MSG_LOG);
+    ASSERT_EQ(moves.size(), 1u);
+    ASSERT_EQ(logs.size(), 1u);
+    const Field f{static_cast<std::uint8_t>(moves[0].lParam & 0xFF),
+                  static_cast<std::uint8_t>((moves[0].lParam >> 8) & 0xFF)};
+    ASSERT_TRUE(f.onBoard());
+    EXPECT_EQ(b.cells[f.x][f.y], EMPTY);
+    EXPECT_TRUE(endsWith(logs[0].text, "Interrupted...")) << logs[0].text;
+}
+
+TEST(ExtensiveThread, DestroyingAThinkingPlayerWaitsForItsWorker) {
+    Rig rig;
+    TreeSettings deep = TreeSettings::extensiveDefaults();
+    deep.maxDepth = 40;
+    deep.fullDepth = 12;
+    PlayerDefinition d = definitionWith(deep, TreeSettings::EXTENSIVE_CLASS);
+    {
+        auto p = std::make_unique<CExtensivePlayer>();
+        p->definition = &d;
+        p->window = rig.sink;
+        ASSERT_EQ(p->requestMove(midGame(), SIDE_X), 1);
+    }
+    EXPECT_EQ(rig.of(MSG_MOVE).size(), 1u);
+}
+
+} // namespace
+} // namespace quintrel
