@@ -40,9 +40,9 @@ public:
     int cellAt(int i, int k) const { return cells_[cell_ + k * DIR_STEP[i]]; }
     PatternRecord& record(int i, int k, int side) const { return records_[record_ + k * RECORD_STEP[i]][side]; }
 
-    // Appends the record of the field at distance k in direction i to the
+    // Appends the record r of the field at distance k in direction i to the
     // journal before it changes.
-    void save(int i, int k, int side) const {
+    void save(int i, int k, int side, const PatternRecord& r) const {
         if (journal_ == nullptr)
             return;
         if (journal_->count >= MAX_FLAGS_IN_MOVE) {
@@ -53,13 +53,14 @@ public:
         e.x = x_ + k * DIRECTIONS[i].dx;
         e.y = y_ + k * DIRECTIONS[i].dy;
         e.side = side;
-        e.record = record(i, k, side);
+        e.record = r;
     }
 
     // Saves, then recomputes the given parts and the worth.
     void update(int i, int k, int side, unsigned parts) const {
-        save(i, k, side);
-        computeField<Mode>(board_, cell_ + k * DIR_STEP[i], side, record(i, k, side), parts);
+        PatternRecord& r = record(i, k, side);
+        save(i, k, side, r);
+        computeField<Mode>(board_, cell_ + k * DIR_STEP[i], side, r, parts);
     }
 
     void phaseMover(int d) const;
@@ -293,10 +294,27 @@ void CBoard::flipLineCodes(int x, int y, Side s) {
     std::uint16_t* codes = &lineCodes[0][0][0];
     const int at = x * GRID_SIZE + y;
     for (int i = 0; i < 8; ++i) {
-        const int back = -(DIRECTIONS[i].dx * GRID_SIZE + DIRECTIONS[i].dy);
-        const int n = WATCHERS[x][y][i];
-        for (int k = 1; k <= n; ++k)
-            codes[(at + k * back) * 8 + i] ^= static_cast<std::uint16_t>(flip << (2 * (k - 1)));
+        std::uint16_t* watcher = codes + at * 8 + i;
+        const int back = -(DIRECTIONS[i].dx * GRID_SIZE + DIRECTIONS[i].dy) * 8;
+        switch (WATCHERS[x][y][i]) { // falls through: the nearer watchers too
+        case 5:
+            watcher[5 * back] ^= static_cast<std::uint16_t>(flip << 8);
+            [[fallthrough]];
+        case 4:
+            watcher[4 * back] ^= static_cast<std::uint16_t>(flip << 6);
+            [[fallthrough]];
+        case 3:
+            watcher[3 * back] ^= static_cast<std::uint16_t>(flip << 4);
+            [[fallthrough]];
+        case 2:
+            watcher[2 * back] ^= static_cast<std::uint16_t>(flip << 2);
+            [[fallthrough]];
+        case 1:
+            watcher[back] ^= static_cast<std::uint16_t>(flip);
+            break;
+        default:
+            break;
+        }
     }
 }
 
