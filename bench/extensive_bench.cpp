@@ -22,7 +22,8 @@ namespace quintrel {
 namespace {
 
 constexpr const char* POSITIONS[] = {
-    "midgame_14.gam", "midgame_18.gam", "midgame_22.gam", "midgame_26.gam", "midgame_30.gam", "midgame_34.gam",
+    "midgame_14.gam", "midgame_18.gam", "midgame_22.gam",
+    "midgame_26.gam", "midgame_30.gam", "midgame_34.gam",
 };
 constexpr int POSITION_COUNT = static_cast<int>(sizeof POSITIONS / sizeof POSITIONS[0]);
 constexpr std::uint32_t SEED = 12345;
@@ -35,13 +36,13 @@ bool loadPosition(const char* file, CBoard& board, Side& side) {
     const auto game = decodeGame(*bytes);
     if (!game) return false;
     board.clear();
-    for (int i = 0; i < game->current; ++i) board.place(game->moves[static_cast<std::size_t>(i)].field, i % 2);
+    for (int i = 0; i < game->current; ++i)
+        board.place(game->moves[static_cast<std::size_t>(i)].field, i % 2);
     side = game->current % 2;
     return true;
 }
 
-template <class Player>
-void searchPosition(benchmark::State& state, const TreeSettings& settings) {
+template <class Player> void searchPosition(benchmark::State& state, const TreeSettings& settings) {
     const char* file = POSITIONS[state.range(0)];
     CBoard board;
     Side side = SIDE_O;
@@ -68,7 +69,8 @@ void searchPosition(benchmark::State& state, const TreeSettings& settings) {
     state.counters["SeenPos"] = nodes;
     state.counters["Depth"] = player.statistics().maxDepthReached;
     state.counters["Score"] = score;
-    state.counters["SeenPos/s"] = benchmark::Counter(static_cast<double>(seen), benchmark::Counter::kIsRate);
+    state.counters["SeenPos/s"] =
+        benchmark::Counter(static_cast<double>(seen), benchmark::Counter::kIsRate);
     state.SetLabel(file);
 }
 
@@ -79,8 +81,14 @@ void AlphaBetaDefaults(benchmark::State& state) {
     searchPosition<CAlphaBetaPlayer>(state, TreeSettings::alphaBetaDefaults());
 }
 
-BENCHMARK(ExtensiveDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
-BENCHMARK(AlphaBetaDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(ExtensiveDefaults)
+    ->DenseRange(0, POSITION_COUNT - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
+BENCHMARK(AlphaBetaDefaults)
+    ->DenseRange(0, POSITION_COUNT - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
 
 } // namespace
 } // namespace quintrel

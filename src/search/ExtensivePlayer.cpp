@@ -29,7 +29,9 @@ std::string countRemark(const char* format, int n) {
 
 } // namespace
 
-CExtensivePlayer::~CExtensivePlayer() { stopThinking(); }
+CExtensivePlayer::~CExtensivePlayer() {
+    stopThinking();
+}
 
 // ---------------------------------------------------------------------------
 // Classification
@@ -61,11 +63,20 @@ int CExtensivePlayer::classify(Side s, FieldList& list, int resume, bool defend)
     list.side = s;
     int step;
     switch (resume) {
-    case QUIET: step = 1; break;
-    case FOURS: step = 6; break;
-    case DOUBLE_AGAINST_FOURS: step = 9; break;
-    case OPEN_THREES: step = 10; break;
-    default: return QUIET;
+    case QUIET:
+        step = 1;
+        break;
+    case FOURS:
+        step = 6;
+        break;
+    case DOUBLE_AGAINST_FOURS:
+        step = 9;
+        break;
+    case OPEN_THREES:
+        step = 10;
+        break;
+    default:
+        return QUIET;
     }
     const ThreatSummary mine = summarize(s);
     const ThreatSummary theirs = summarize(o);
@@ -153,7 +164,9 @@ int CExtensivePlayer::weightedEvaluate(Side s) {
     return score;
 }
 
-int CExtensivePlayer::staticScore(Side s) { return settings().weighted ? weightedEvaluate(s) : evaluate(s); }
+int CExtensivePlayer::staticScore(Side s) {
+    return settings().weighted ? weightedEvaluate(s) : evaluate(s);
+}
 
 // ---------------------------------------------------------------------------
 // Search

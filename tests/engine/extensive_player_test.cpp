@@ -22,7 +22,8 @@ namespace {
 
 using namespace quintrel::testing;
 
-TreeSettings extensive(unsigned maxDepth = 7, int fullDepth = 4, bool aging = true, bool weighted = true) {
+TreeSettings extensive(unsigned maxDepth = 7, int fullDepth = 4, bool aging = true,
+                       bool weighted = true) {
     TreeSettings s = TreeSettings::extensiveDefaults();
     s.maxDepth = maxDepth;
     s.fullDepth = fullDepth;
@@ -32,11 +33,11 @@ TreeSettings extensive(unsigned maxDepth = 7, int fullDepth = 4, bool aging = tr
 }
 
 // A player linked to its own definition.
-template <class P = CExtensivePlayer>
-struct Linked {
+template <class P = CExtensivePlayer> struct Linked {
     P player;
     PlayerDefinition definition;
-    explicit Linked(const TreeSettings& s) : definition(definitionWith(s, TreeSettings::EXTENSIVE_CLASS)) {
+    explicit Linked(const TreeSettings& s)
+        : definition(definitionWith(s, TreeSettings::EXTENSIVE_CLASS)) {
         player.definition = &definition;
     }
 };
@@ -61,7 +62,8 @@ TEST(ExtensiveRoot, DecidedPositionsNeedNoSearch) {
     Linked<> e(extensive());
 
     // X's closed four leaves one five field: O must block it.
-    const CBoard oneFive = boardWith({{4, 10}, {10, 13}, {12, 12}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}});
+    const CBoard oneFive =
+        boardWith({{4, 10}, {10, 13}, {12, 12}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}});
     int score = e.player.think(oneFive, SIDE_O);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(e.player.chosenMove().field, F(9, 10));
@@ -70,7 +72,8 @@ TEST(ExtensiveRoot, DecidedPositionsNeedNoSearch) {
     EXPECT_EQ(remarkOf(e.player, score), "Forced move...");
 
     // An open four of X: two five fields, one of them blocked.
-    const CBoard twoFives = boardWith({{10, 13}, {12, 12}, {11, 14}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}});
+    const CBoard twoFives =
+        boardWith({{10, 13}, {12, 12}, {11, 14}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}});
     score = e.player.think(twoFives, SIDE_O);
     EXPECT_EQ(score, CExtensivePlayer::LOST);
     EXPECT_TRUE(e.player.chosenMove().field == F(4, 10) || e.player.chosenMove().field == F(9, 10));
@@ -78,7 +81,8 @@ TEST(ExtensiveRoot, DecidedPositionsNeedNoSearch) {
     EXPECT_EQ(remarkOf(e.player, score), "Defeat in 1");
 
     // Completing five comes before blocking the opponent's.
-    const CBoard bothFour = boardWith({{5, 12}, {6, 12}, {7, 12}, {8, 12}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}});
+    const CBoard bothFour =
+        boardWith({{5, 12}, {6, 12}, {7, 12}, {8, 12}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}});
     score = e.player.think(bothFour, SIDE_O);
     EXPECT_EQ(score, CExtensivePlayer::FIVE_NOW);
     EXPECT_TRUE(e.player.chosenMove().field == F(4, 12) || e.player.chosenMove().field == F(9, 12));
@@ -101,8 +105,9 @@ TEST(ExtensiveRoot, DecidedPositionsNeedNoSearch) {
 //   . X O O O m . . .   y 11
 //   . . . . . g O O O X y 10
 const CBoard& fourThenDoubleFour() {
-    static const CBoard b = boardWith({{11, 10}, {12, 10}, {13, 10}, {10, 12}, {10, 13}, {7, 11}, {8, 11}, {9, 11}},
-                                      {{14, 10}, {10, 14}, {6, 11}, {13, 9}});
+    static const CBoard b =
+        boardWith({{11, 10}, {12, 10}, {13, 10}, {10, 12}, {10, 13}, {7, 11}, {8, 11}, {9, 11}},
+                  {{14, 10}, {10, 14}, {6, 11}, {13, 9}});
     return b;
 }
 
@@ -155,7 +160,8 @@ public:
 
 std::set<int> packed(const FieldList& l) {
     std::set<int> s;
-    for (int i = 0; i < l.count; ++i) s.insert(l[i].packed());
+    for (int i = 0; i < l.count; ++i)
+        s.insert(l[i].packed());
     return s;
 }
 
@@ -172,7 +178,8 @@ TEST(ExtensiveClassify, CodesListsAndResumeSteps) {
 
     // O: X O O O _ on y = 10 gives fours at (9,10) and (10,10); two stones
     // on y = 15 give open-three fields; X has nothing.
-    const CBoard foursAndTwo = boardWith({{6, 10}, {7, 10}, {8, 10}, {3, 15}, {4, 15}}, {{5, 10}, {16, 3}});
+    const CBoard foursAndTwo =
+        boardWith({{6, 10}, {7, 10}, {8, 10}, {3, 15}, {4, 15}}, {{5, 10}, {16, 3}});
     p.load(foursAndTwo);
     int k = p.classify(SIDE_O, l, 0, false);
     EXPECT_EQ(k, CExtensivePlayer::FOURS);
@@ -202,7 +209,8 @@ TEST(ExtensiveClassify, CodesListsAndResumeSteps) {
     listDefences(m, SIDE_O, winning[winning.count - 1], THREAT_WINNING, expected);
     ASSERT_GT(expected.count, 1);
     EXPECT_EQ(l.count, expected.count);
-    for (int i = 0; i < l.count && i < expected.count; ++i) EXPECT_EQ(l[i], expected[i]);
+    for (int i = 0; i < l.count && i < expected.count; ++i)
+        EXPECT_EQ(l[i], expected[i]);
     EXPECT_EQ(l.side, SIDE_X);
 
     // Two open twos crossing at (10,10): two open threes at once, and X has
@@ -311,15 +319,18 @@ TEST(ExtensiveNode, PassesTryThreatsFirstAndNoFieldTwice) {
     ASSERT_GE(leaves.size(), 4u);
 
     std::set<int> seen;
-    for (Field f : leaves) EXPECT_TRUE(seen.insert(f.packed()).second) << int(f.x) << "," << int(f.y);
+    for (Field f : leaves)
+        EXPECT_TRUE(seen.insert(f.packed()).second) << int(f.x) << "," << int(f.y);
     // Pass 1 the fours, pass 2 the open threes not yet tried, pass 3 the rest.
     EXPECT_EQ((std::set<int>{leaves[0].packed(), leaves[1].packed()}), packed(fours));
     std::set<int> newThrees = packed(threes);
-    for (int i = 0; i < fours.count; ++i) newThrees.erase(fours[i].packed());
+    for (int i = 0; i < fours.count; ++i)
+        newThrees.erase(fours[i].packed());
     EXPECT_EQ((std::set<int>{leaves[2].packed(), leaves[3].packed()}), newThrees);
 
     std::set<int> all = packed(spy.player.candidatesAfterSearch(SIDE_O));
-    for (int f : packed(threes)) all.insert(f);
+    for (int f : packed(threes))
+        all.insert(f);
     EXPECT_EQ(seen, all);
     EXPECT_EQ(spy.player.statistics().seenPositions, 1 + leaves.size());
     EXPECT_EQ(spy.player.statistics().expandedNodes, 3u);

@@ -25,7 +25,8 @@ struct Rig {
     std::vector<PortMessage> seen;
 
     std::vector<PortMessage> of(int id) {
-        for (auto& m : sink->drain()) seen.push_back(std::move(m));
+        for (auto& m : sink->drain())
+            seen.push_back(std::move(m));
         std::vector<PortMessage> out;
         for (const auto& m : seen)
             if (m.id == id) out.push_back(m);
@@ -46,13 +47,15 @@ bool endsWith(const std::string& s, const std::string& tail) {
 }
 
 CBoard midGame() {
-    return boardWith({{10, 10}, {11, 11}, {9, 11}, {12, 9}, {8, 8}}, {{11, 10}, {10, 11}, {12, 12}, {9, 9}, {13, 10}});
+    return boardWith({{10, 10}, {11, 11}, {9, 11}, {12, 9}, {8, 8}},
+                     {{11, 10}, {10, 11}, {12, 12}, {9, 9}, {13, 10}});
 }
 
 TEST(ExtensiveThread, RemarkFollowsTheMove) {
     Rig rig;
     CExtensivePlayer p;
-    PlayerDefinition d = definitionWith(TreeSettings::extensiveDefaults(), TreeSettings::EXTENSIVE_CLASS);
+    PlayerDefinition d =
+        definitionWith(TreeSettings::extensiveDefaults(), TreeSettings::EXTENSIVE_CLASS);
     p.definition = &d;
     p.window = rig.sink;
 
@@ -84,7 +87,8 @@ TEST(ExtensiveThread, StopDeliversAnEmptyFieldAndSaysInterrupted) {
     ASSERT_EQ(p.requestMove(b, SIDE_O), 1);
     // Let the root loop begin, then stop.
     const auto end = std::chrono::steady_clock::now() + 10s;
-    while (rig.of(MSG_PROGRESS).empty() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+    while (rig.of(MSG_PROGRESS).empty() && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(1ms);
     p.stopThinking();
     EXPECT_FALSE(p.isThinking());
 

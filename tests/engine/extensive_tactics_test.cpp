@@ -33,7 +33,8 @@ CBoard boardOf(const Tactic& t) {
         for (std::size_t j = 0; t.rows[i][j] != '\0'; ++j) {
             const char c = t.rows[i][j];
             if (c == 'O' || c == 'X')
-                b.place(F(t.left + static_cast<int>(j), t.top - static_cast<int>(i)), c == 'O' ? SIDE_O : SIDE_X);
+                b.place(F(t.left + static_cast<int>(j), t.top - static_cast<int>(i)),
+                        c == 'O' ? SIDE_O : SIDE_X);
         }
     return b;
 }
@@ -234,7 +235,8 @@ const std::vector<Tactic>& tactics() {
 
 struct Linked {
     CExtensivePlayer player;
-    PlayerDefinition definition = definitionWith(TreeSettings::extensiveDefaults(), TreeSettings::EXTENSIVE_CLASS);
+    PlayerDefinition definition =
+        definitionWith(TreeSettings::extensiveDefaults(), TreeSettings::EXTENSIVE_CLASS);
     Linked() { player.definition = &definition; }
 };
 
@@ -264,7 +266,8 @@ TEST_P(ForcedWin, IsAnnouncedAndPlayedOut) {
         const Field f = p.player.chosenMove().field;
         if (ply == 0) {
             EXPECT_GT(score, 800);
-            EXPECT_EQ(remarkOf(p.player, score).rfind("Victory in ", 0), 0u) << remarkOf(p.player, score);
+            EXPECT_EQ(remarkOf(p.player, score).rfind("Victory in ", 0), 0u)
+                << remarkOf(p.player, score);
         }
         ASSERT_TRUE(f.onBoard());
         ASSERT_EQ(b.cells[f.x][f.y], EMPTY);
@@ -286,13 +289,15 @@ TEST(ExtensiveTactics, DefenderBlocksAFiveAndAnOpenThree) {
     rng::seed(8);
 
     // X's closed four: the single five field is blocked at once.
-    const CBoard four = boardWith({{9, 9}, {4, 10}, {12, 12}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}, {6, 13}});
+    const CBoard four =
+        boardWith({{9, 9}, {4, 10}, {12, 12}}, {{5, 10}, {6, 10}, {7, 10}, {8, 10}, {6, 13}});
     defender.player.think(four, SIDE_O);
     EXPECT_EQ(defender.player.chosenMove().field, F(9, 10));
 
     // X's open three would become an open four: O blocks next to it, also
     // with a closed two of its own on the board.
-    const CBoard three = boardWith({{9, 9}, {10, 9}, {8, 12}}, {{6, 11}, {7, 11}, {8, 11}, {11, 8}});
+    const CBoard three =
+        boardWith({{9, 9}, {10, 9}, {8, 12}}, {{6, 11}, {7, 11}, {8, 11}, {11, 8}});
     const int score = defender.player.think(three, SIDE_O);
     const Field f = defender.player.chosenMove().field;
     EXPECT_TRUE(f == F(5, 11) || f == F(9, 11)) << int(f.x) << "," << int(f.y);
