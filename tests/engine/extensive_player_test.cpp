@@ -97,13 +97,15 @@ TEST(ExtensiveRoot, DecidedPositionsNeedNoSearch) {
     EXPECT_EQ(remarkOf(e.player, score), "Victory in 2");
 }
 
-// O: a closed four on y = 11 (m1 = (10,11)) whose forced block leaves
-// (10,10) making two fours, with y = 10 and x = 10:
-//   . . . . . X . . .   y 14
-//   . . . . . O . . .   y 13
-//   . . . . . O . . .   y 12
-//   . X O O O m . . .   y 11
-//   . . . . . g O O O X y 10
+// O to move: m = (10,11) makes a closed four on y = 11; after X's forced
+// block at (11,11), g = (10,10) makes two fours (y = 10 and x = 10).
+//        x: 6 7 8 9 10 ...  14
+//   y 14    . . . . X  . . . .
+//   y 13    . . . . O  . . . .
+//   y 12    . . . . O  . . . .
+//   y 11    X O O O m  . . . .
+//   y 10    . . . . g  O O O X
+//   y  9    . . . . .  . . X .
 const CBoard& fourThenDoubleFour() {
     static const CBoard b =
         boardWith({{11, 10}, {12, 10}, {13, 10}, {10, 12}, {10, 13}, {7, 11}, {8, 11}, {9, 11}},
