@@ -2,9 +2,12 @@
 // players can be measured against each other or against other brains under
 // the same referee and time limits a Gomoku manager would set.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,11 +22,15 @@ constexpr int EXIT_USAGE = 2;
 
 const char* const USAGE =
     "usage: pbrain-referee [--games N] [--timeout-turn MS] [--timeout-match MS]\n"
-    "                      [--transcript] \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
+    "                      [--opening STONES] [--seed S] [--transcript]\n"
+    "                      \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
 
 const char* const HELP =
     "Plays N games (default 2) between two brains, which take turns to begin.\n"
     "Each brain is a command line (split at spaces) started anew for every game.\n"
+    "With --opening, every pair of games starts from the same random position of\n"
+    "that many stones near the centre (seeded by --seed), each brain having the\n"
+    "first stone once: deterministic players then still meet varied games.\n"
     "A brain loses by an illegal answer, or by no answer within the turn time\n"
     "plus five seconds; answers later than the turn time are counted as late.\n"
     "Ends with\n"
@@ -36,6 +43,8 @@ struct Options {
     int games = 2;
     GameOptions game;
     bool transcript = false;
+    int opening = 0;
+    std::optional<unsigned> seed;
     std::string brains[2];
 };
 
@@ -73,6 +82,10 @@ Options parseArguments(int argc, char** argv) {
             o.game.timeoutTurn = number(value(), arg, 0, 3600000);
         } else if (arg == "--timeout-match") {
             o.game.timeoutMatch = number(value(), arg, 0, 360000000);
+        } else if (arg == "--opening") {
+            o.opening = static_cast<int>(number(value(), arg, 0, 20));
+        } else if (arg == "--seed") {
+            o.seed = static_cast<unsigned>(number(value(), arg, 0, 4294967295LL));
         } else if (arg == "--transcript") {
             o.transcript = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -124,19 +137,33 @@ struct Tally {
     }
 };
 
+// Distinct fields in the 7 x 7 square around the centre.
+std::vector<std::pair<int, int>> randomOpening(std::mt19937& random, int stones) {
+    std::uniform_int_distribution<int> near(6, 12);
+    std::vector<std::pair<int, int>> fields;
+    while (static_cast<int>(fields.size()) < stones) {
+        const std::pair<int, int> f{near(random), near(random)};
+        if (std::find(fields.begin(), fields.end(), f) == fields.end()) fields.push_back(f);
+    }
+    return fields;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const Options o = parseArguments(argc, argv);
     Tally tally[2];
     int draws = 0;
+    std::mt19937 random(o.seed ? *o.seed : static_cast<unsigned>(std::random_device{}()));
+    GameOptions options = o.game;
     for (int g = 0; g < o.games; ++g) {
         const int first = g % 2;
+        if (first == 0) options.opening = randomOpening(random, o.opening);
         BrainProcess a(words(o.brains[first]));
         BrainProcess b(words(o.brains[1 - first]));
         if (!a.started() || !b.started()) usageError("a brain could not be started");
         BrainProcess* brains[2] = {&a, &b};
-        const GameRecord game = playGame(brains, o.game);
+        const GameRecord game = playGame(brains, options);
         for (auto* p : brains) {
             p->send("END");
             p->waitExit(Clock::now() + std::chrono::seconds(2));

@@ -187,6 +187,9 @@ struct GameOptions {
     long long timeoutMatch = 0;
     // An answer later than timeoutTurn + this is taken as no answer at all.
     long long hangMs = 5000;
+    // Stones on the board before the first move, 0-based x,y, laid in turn
+    // from the brain that begins; a brain meets them in a BOARD block.
+    std::vector<std::pair<int, int>> opening;
 };
 
 class Grid {
@@ -257,12 +260,31 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
     }
 
     Grid grid;
+    int stones = 0;
+    for (const auto& [x, y] : o.opening) {
+        if (!grid.onBoard(x, y) || grid.at(x, y) != 0) continue;
+        grid.set(x, y, stones % 2 + 1);
+        ++stones;
+    }
     long long left[2] = {o.timeoutMatch, o.timeoutMatch};
-    std::string command = "BEGIN";
-    for (int ply = 0;; ++ply) {
+    bool knowsPosition[2] = {false, false};
+    std::string last;
+    for (int ply = stones;; ++ply) {
         const int b = ply % 2;
         brains[b]->messages.clear();
         if (o.timeoutMatch > 0) send(b, "INFO time_left " + std::to_string(left[b]));
+        // A brain that has seen the game so far hears of the last move only.
+        std::string command = ply == 0 ? "BEGIN" : "TURN " + last;
+        if (!knowsPosition[b] && ply > 0 && (ply > 1 || last.empty())) {
+            send(b, "BOARD");
+            for (int x = 0; x < Grid::SIZE; ++x)
+                for (int y = 0; y < Grid::SIZE; ++y)
+                    if (grid.at(x, y) != 0)
+                        send(b, std::to_string(x) + "," + std::to_string(y) + "," +
+                                    (grid.at(x, y) == b + 1 ? "1" : "2"));
+            command = "DONE";
+        }
+        knowsPosition[b] = true;
         const auto sent = Clock::now();
         if (!send(b, command)) return fail(b, "does not read its input");
         const auto line = answer(b, sent + std::chrono::milliseconds(o.timeoutTurn + o.hangMs));
@@ -286,11 +308,11 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
             g.reason = "five";
             return g;
         }
-        if (static_cast<int>(g.moves.size()) == Grid::SIZE * Grid::SIZE) {
+        if (ply + 1 == Grid::SIZE * Grid::SIZE) {
             g.reason = "full board";
             return g;
         }
-        command = "TURN " + *line;
+        last = *line;
     }
 }
 
