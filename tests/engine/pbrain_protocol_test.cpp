@@ -223,11 +223,13 @@ TEST(PbrainTime, SearchIsStoppedWithinTheTurnTimeAndOnYxstop) {
     EXPECT_TRUE(isMove(b.ask("DONE")));
     EXPECT_LE(msSince(sent), 2400 / 12 * 11 / 10);
 
-    // yxstop plays the best move found so far, now.
+    // yxstop plays the best move found so far, now; other commands sent
+    // meanwhile wait for the move.
     b.tell("INFO timeout_match 0");
     sendMiddleGame(b);
     b.tell("DONE");
     std::this_thread::sleep_for(300ms);
+    b.tell("ABOUT");
     b.process().messages.clear();
     sent = Clock::now();
     const std::string stopped = b.ask("yxstop", 5s);
@@ -236,6 +238,7 @@ TEST(PbrainTime, SearchIsStoppedWithinTheTurnTimeAndOnYxstop) {
     ASSERT_EQ(b.process().messages.size(), 1u);
     EXPECT_NE(b.process().messages[0].find("Interrupted..."), std::string::npos)
         << b.process().messages[0];
+    EXPECT_EQ(b.answer().rfind("name=\"Quintrel++\"", 0), 0u);
 
     // timeout_turn 0: as fast as it can.
     b.tell("INFO timeout_turn 0");
