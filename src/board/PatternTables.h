@@ -42,17 +42,21 @@ constexpr std::array<std::array<std::uint8_t, 1024>, 2> buildCanon() {
 }
 inline constexpr auto CANON = buildCanon();
 
-// One line as sort keys, forward direction first:
-//   run   = length << 4 | (3 - closed) << 2     (low 2 bits: line position)
-//   jump  = count << 5 | (3 - closed) << 3, or 0 when absent (low 3 bits: position)
-//   split = likewise
+// One line as sort keys:
+//   run   = length << 4 | (3 - closed) << 2          (low 2 bits: line position)
+//   jump  = count << 5 | (3 - closed) << 3 | first, 0 | first when absent
+//           (bits 1..2: line position; bit 0: 1 for the direction of the line
+//           scanned first), the line's two jumps as a pair, better first;
+//           jumpsForward has the forward direction scanned first,
+//           jumpsBackward the backward one;
+//   split = likewise, forward direction scanned first.
 // slow: the five cells per side do not decide the line.
 struct LineEntry {
     std::uint8_t run;
-    std::uint8_t jump[2];
-    std::uint8_t split[2];
+    std::uint8_t jumpsForward[2];
+    std::uint8_t jumpsBackward[2];
+    std::uint8_t splits[2];
     std::uint8_t slow;
-    std::uint8_t unused[2];
 };
 static_assert(sizeof(LineEntry) == 8);
 
@@ -78,6 +82,11 @@ constexpr void fillHalf(int (&cells)[15], int sign, int state) {
             v = UNKNOWN;
         cells[7 + sign * k] = v;
     }
+}
+
+constexpr void sortedPair(int a, int b, std::uint8_t (&pair)[2]) {
+    pair[0] = static_cast<std::uint8_t>(a > b ? a : b);
+    pair[1] = static_cast<std::uint8_t>(a > b ? b : a);
 }
 
 template <int Mode>
@@ -108,13 +117,16 @@ constexpr std::array<LineEntry, HALF_STATES * HALF_STATES> buildLineTable() {
             lineRun<Mode>(forward, OWN, n, closed);
             e.run = static_cast<std::uint8_t>(n << 4 | (3 - closed) << 2);
             bool found = lineJump<Mode>(forward, OWN, n, closed);
-            e.jump[0] = key(found, n, closed);
+            const std::uint8_t jumpAhead = key(found, n, closed);
             found = lineJump<Mode>(backward, OWN, n, closed);
-            e.jump[1] = key(found, n, closed);
+            const std::uint8_t jumpBehind = key(found, n, closed);
             found = lineSplit<Mode>(forward, OWN, n, closed);
-            e.split[0] = key(found, n, closed);
+            const std::uint8_t splitAhead = key(found, n, closed);
             found = lineSplit<Mode>(backward, OWN, n, closed);
-            e.split[1] = key(found, n, closed);
+            const std::uint8_t splitBehind = key(found, n, closed);
+            sortedPair(jumpAhead | 1, jumpBehind, e.jumpsForward);
+            sortedPair(jumpAhead, jumpBehind | 1, e.jumpsBackward);
+            sortedPair(splitAhead | 1, splitBehind, e.splits);
             e.slow = unknown;
         }
     }
@@ -187,22 +199,27 @@ inline void mergeRuns(unsigned k0, unsigned k1, unsigned k2, unsigned k3, Patter
     r.runClosed[2] = decode[k2].closed;
 }
 
-// Keeps the best two of a stream of distinct keys.
-struct TopTwo {
-    unsigned first = 0, second = 0;
-    void push(unsigned v) {
-        const unsigned hi = v > first ? v : first;
-        const unsigned lo = v > first ? first : v;
-        second = lo > second ? lo : second;
-        first = hi;
-    }
-    void write(const std::array<Decoded, 256>& decode, std::uint8_t* count, std::uint8_t* closed) const {
-        count[0] = decode[first].count;
-        count[1] = decode[second].count;
-        closed[0] = decode[first].closed;
-        closed[1] = decode[second].closed;
-    }
-};
+// The best two of four lines' key pairs (each better first), given each
+// line's position in the scan; keys are distinct, so exactly one line holds
+// the best key, and the second best is the best of the others' first keys
+// and that line's second key.
+inline void mergePairs(const std::uint8_t (&p3)[2], const std::uint8_t (&p2)[2], const std::uint8_t (&p1)[2],
+                       const std::uint8_t (&p0)[2], const std::array<Decoded, 256>& decode, std::uint8_t* count,
+                       std::uint8_t* closed) {
+    const unsigned a = p3[0] | 6u, b = p2[0] | 4u, c = p1[0] | 2u, d = p0[0];
+    const unsigned ab = a > b ? a : b, cd = c > d ? c : d;
+    const unsigned first = ab > cd ? ab : cd;
+    const unsigned a2 = a == first ? (p3[1] | 6u) : a;
+    const unsigned b2 = b == first ? (p2[1] | 4u) : b;
+    const unsigned c2 = c == first ? (p1[1] | 2u) : c;
+    const unsigned d2 = d == first ? p0[1] : d;
+    const unsigned ab2 = a2 > b2 ? a2 : b2, cd2 = c2 > d2 ? c2 : d2;
+    const unsigned second = ab2 > cd2 ? ab2 : cd2;
+    count[0] = decode[first].count;
+    count[1] = decode[second].count;
+    closed[0] = decode[first].closed;
+    closed[1] = decode[second].closed;
+}
 
 // Computes the requested parts and then the worth of the field at cell index
 // ci (x * GRID_SIZE + y) for side s. Lines the tables leave open go to the
@@ -230,32 +247,13 @@ inline void computeField(const CBoard& board, int ci, int s, PatternRecord& r, u
     }
     if (parts & RUNS)
         mergeRuns<Mode>(lx.run | 3u, ly.run | 2u, ld.run | 1u, la.run | 0u, r);
-    if (parts & JUMPS) {
-        // (+1, 0), (-1, 0), (0, +1), (0, -1), (-1, -1), (+1, +1), (-1, +1), (+1, -1)
-        TopTwo best;
-        best.push(lx.jump[0] | 7u);
-        best.push(lx.jump[1] | 6u);
-        best.push(ly.jump[0] | 5u);
-        best.push(ly.jump[1] | 4u);
-        best.push(ld.jump[1] | 3u);
-        best.push(ld.jump[0] | 2u);
-        best.push(la.jump[1] | 1u);
-        best.push(la.jump[0] | 0u);
-        best.write(JUMP_DECODE<Mode>, r.jump, r.jumpClosed);
-    }
-    if (parts & SPLITS) {
-        // The direction table order.
-        TopTwo best;
-        best.push(ly.split[0] | 7u);
-        best.push(ly.split[1] | 6u);
-        best.push(lx.split[0] | 5u);
-        best.push(lx.split[1] | 4u);
-        best.push(ld.split[0] | 3u);
-        best.push(ld.split[1] | 2u);
-        best.push(la.split[0] | 1u);
-        best.push(la.split[1] | 0u);
-        best.write(SPLIT_DECODE<Mode>, r.split, r.splitClosed);
-    }
+    // Jumps scan (+1, 0), (-1, 0), (0, +1), (0, -1), (-1, -1), (+1, +1), (-1, +1), (+1, -1).
+    if (parts & JUMPS)
+        mergePairs(lx.jumpsForward, ly.jumpsForward, ld.jumpsBackward, la.jumpsBackward, JUMP_DECODE<Mode>, r.jump,
+                   r.jumpClosed);
+    // Splits scan the direction table: y, x, diagonal, anti-diagonal, forward first.
+    if (parts & SPLITS)
+        mergePairs(ly.splits, lx.splits, ld.splits, la.splits, SPLIT_DECODE<Mode>, r.split, r.splitClosed);
     computeWorth<Mode>(r);
 }
 
