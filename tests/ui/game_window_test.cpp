@@ -27,6 +27,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <memory>
@@ -114,6 +115,7 @@ private slots:
     void closingWhileTheComputerThinksStopsItFirst();
     void aboutAndGreetingBoxes();
     void labelsLightUpUnderThePointer();
+    void autoplayLetsWaitingCommandsRunBeforeAMove();
     void droppedGameFileOpens();
 
 private:
@@ -752,6 +754,24 @@ void GameWindowTest::droppedGameFileOpens()
     QCoreApplication::sendEvent(&run.frame(), &drop);
     QCOMPARE(run.doc().current(), 2);
     QCOMPARE(QString::fromStdString(run.doc().path()), path);
+}
+
+void GameWindowTest::autoplayLetsWaitingCommandsRunBeforeAMove()
+{
+    Run run(ini());
+    run.frame().action(ID_AUTOPLAY)->trigger(); // the Expert's first move is already posted
+    run.frame().updateCommands();               // as the toolbar shows it by now
+    QVERIFY(run.frame().action(ID_STOP_THINKING)->isEnabled());
+    // Stop Thinking waits, like a key press would, outside the queue of posted moves.
+    QTimer press;
+    press.setSingleShot(true);
+    connect(&press, &QTimer::timeout, run.frame().action(ID_STOP_THINKING), &QAction::trigger);
+    press.start(0);
+    settle();
+    // Stop Thinking ran before that move was played, so the game halts right after it.
+    QCOMPARE(run.doc().current(), 1);
+    QCOMPARE(run.doc().onMovePlayer()->isComputer, 0);
+    QVERIFY(run.doc().players().savedO == nullptr);
 }
 
 QTEST_MAIN(GameWindowTest)
