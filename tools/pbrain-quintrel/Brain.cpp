@@ -187,10 +187,9 @@ Brain::Flow Brain::start(const std::string& args) {
     return Flow::CONTINUE;
 }
 
-Brain::Flow Brain::rectStart(const std::string& args) {
-    long long wh[2] = {0, 0};
-    if (parseNumbers(args, 2, wh) && wh[0] == BOARD_SIZE && wh[1] == BOARD_SIZE) return start("19");
-    reply("ERROR unsupported size: only the square board 19,19 is played");
+Brain::Flow Brain::rectStart(const std::string&) {
+    // Only the square board is played; managers fall back to START for it.
+    reply("ERROR rectangular boards are not supported");
     return Flow::CONTINUE;
 }
 
