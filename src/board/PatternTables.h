@@ -12,7 +12,7 @@
 // are then merged by sort keys that carry the scan position in their low
 // bits, so the largest key is the best and, at equality, the first found.
 // Measured on crowded positions: a place and take-back costs about 8,500
-// instructions this way against about 28,000 walking the cells per field.
+// instructions this way against about 15,500 walking the cells per field.
 
 #include "board/Patterns.h"
 
