@@ -41,9 +41,12 @@ void NodeFacts::afterPlace(const CBoard& b) {
         saved[top++] = f;
         const PatternRecord& now = b.patterns[e.x][e.y][e.side];
         if (now == e.record) continue; // saved but left as it was
-        apply(e.side, f, -1);
+        const Facts was = f;
         f = judge(now);
-        apply(e.side, f, +1);
+        Sums& sum = sums[e.side];
+        sum.worth += f.worth - was.worth;
+        sum.features += f.features - was.features;
+        sum.counts += facts_detail::COUNT_UNITS[f.threats] - facts_detail::COUNT_UNITS[was.threats];
     }
 }
 

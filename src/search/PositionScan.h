@@ -32,6 +32,10 @@ inline unsigned threatsOf(const PatternRecord& p) {
     const int b0 = p.run[0], b1 = p.run[1], b3 = p.runClosed[0], b4 = p.runClosed[1];
     const int b6 = p.jump[0], b7 = p.jump[1], b8 = p.jumpClosed[0], b9 = p.jumpClosed[1];
     const int b10 = p.split[0], b11 = p.split[1], b12 = p.splitClosed[0], b13 = p.splitClosed[1];
+    // A five or an open four needs a run of 4; every double or combined
+    // threat needs two of a run of 3, a jump of 2 and a split of 2, or a
+    // second entry of one of them. Most fields near stones have neither.
+    if (b0 < 4 && b1 < 3 && b7 < 2 && b11 < 2 && (b0 >= 3) + (b6 >= 2) + (b10 >= 2) < 2) return 0;
     unsigned m = 0;
     if ((b0 & 0x0F) >= 5) m |= FIVE;
     if (b0 == 4 && b3 == 0) m |= OPEN_FOUR;
