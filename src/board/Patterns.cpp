@@ -350,6 +350,9 @@ void CBoard::place(Field f, Side s) {
 }
 
 void CBoard::remove(Field f) {
+    // Not a stone on the board: nothing to take off (the walk would index by side).
+    if (!f.onBoard() || (cells[f.x][f.y] != SIDE_O && cells[f.x][f.y] != SIDE_X))
+        return;
     if (patternMode == PATTERN_MODE_EXTENSIVE)
         removeStone<1>(f.x, f.y);
     else

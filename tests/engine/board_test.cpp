@@ -136,6 +136,8 @@ TEST(Board, RegionsGrowOnPlaceAndShrinkOnRemove) {
     EXPECT_EQ(c.stoneBounds, rect(12, 15, 12, 15));
     c.remove(at(12, 15));
     EXPECT_EQ(c.stoneBounds, FieldRect::emptyRect());
+    c.remove(at(12, 15)); // nothing there any more: ignored
+    c.remove(at(0, 3));
     EXPECT_EQ(firstDifference(c, clearedBoard()), "");
 }
 
