@@ -293,27 +293,15 @@ void CBoard::flipLineCodes(int x, int y, Side s) {
     const unsigned flip = unsigned(EMPTY ^ s) & 3;
     std::uint16_t* codes = &lineCodes[0][0][0];
     const int at = x * GRID_SIZE + y;
+    // Branch-free: a watcher beyond the board is served by a local sink.
+    std::uint16_t sink = 0;
     for (int i = 0; i < 8; ++i) {
-        std::uint16_t* watcher = codes + at * 8 + i;
+        const int n = WATCHERS[x][y][i];
         const int back = -(DIRECTIONS[i].dx * GRID_SIZE + DIRECTIONS[i].dy) * 8;
-        switch (WATCHERS[x][y][i]) { // falls through: the nearer watchers too
-        case 5:
-            watcher[5 * back] ^= static_cast<std::uint16_t>(flip << 8);
-            [[fallthrough]];
-        case 4:
-            watcher[4 * back] ^= static_cast<std::uint16_t>(flip << 6);
-            [[fallthrough]];
-        case 3:
-            watcher[3 * back] ^= static_cast<std::uint16_t>(flip << 4);
-            [[fallthrough]];
-        case 2:
-            watcher[2 * back] ^= static_cast<std::uint16_t>(flip << 2);
-            [[fallthrough]];
-        case 1:
-            watcher[back] ^= static_cast<std::uint16_t>(flip);
-            break;
-        default:
-            break;
+        const int first = at * 8 + i;
+        for (int k = 1; k <= 5; ++k) {
+            std::uint16_t* target = k <= n ? codes + (first + k * back) : &sink;
+            *target ^= static_cast<std::uint16_t>(flip << (2 * (k - 1)));
         }
     }
 }
