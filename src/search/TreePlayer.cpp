@@ -116,11 +116,17 @@ void CTreePlayer::threadProcedure(int threadPriority) {
     thinking.store(1);
     const int score = runSearch();
     bestMove.side = sideToMove;
+    // The line is composed before the move goes out: once the move is posted
+    // the game may reset this player at once, and a stop that comes after the
+    // search has ended must not mark its line "Interrupted...".
+    PortMessage line;
+    line.id = MSG_LOG;
+    line.text = composeLogLine(score);
     PortMessage move;
     move.id = MSG_MOVE;
     move.lParam = bestMove.packed();
     postMessage(searchWindow, std::move(move));
-    postLogLine(score);
+    postMessage(searchWindow, std::move(line));
     thinking.store(0);
 }
 
@@ -222,13 +228,6 @@ std::string CTreePlayer::composeLogLine(int score) {
         text = "Probably loosing";
     }
     return stats.logLine(journalDepth, score, text);
-}
-
-void CTreePlayer::postLogLine(int score) {
-    PortMessage line;
-    line.id = MSG_LOG;
-    line.text = composeLogLine(score);
-    postMessage(searchWindow, std::move(line));
 }
 
 // ---------------------------------------------------------------------------

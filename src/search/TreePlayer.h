@@ -186,7 +186,6 @@ private:
     bool prepareSearch(const CBoard& gameBoard, Side side);
     void threadProcedure(int threadPriority);
     int runSearch();
-    void postLogLine(int score);
     void waitForWorker();
     bool passesReduction(const CBoard& on, int x, int y, int reduction, unsigned quality) const;
     void scanCandidates(FieldList& list, Side s);

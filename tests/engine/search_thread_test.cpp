@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -142,6 +143,41 @@ TEST(ThinkingThread, FinishedSearchReportsEveryRootMove) {
         if (rig.seen[i].id == MSG_MOVE) move = i;
     }
     EXPECT_LT(lastExamined, move);
+}
+
+// Holds the worker for a while inside the move's post, so the test can reset
+// the player exactly between the move and its log line, as a game does when it
+// hands the turn on as soon as the move arrives.
+class SlowMoveSink : public MessageSink {
+public:
+    void post(PortMessage msg) override {
+        const bool isMove = msg.id == MSG_MOVE;
+        queue.post(std::move(msg));
+        if (!isMove) return;
+        moveSeen.store(true);
+        std::this_thread::sleep_for(100ms);
+    }
+    QueueSink queue;
+    std::atomic<bool> moveSeen{false};
+};
+
+TEST(ThinkingThread, ResetAfterTheMoveKeepsTheRealRemark) {
+    const CBoard b = midGame();
+    auto sink = std::make_shared<SlowMoveSink>();
+    CAlphaBetaPlayer p;
+    PlayerDefinition d = definitionWith(treeSettings(1, TreeSettings::ABSOLUTE_BEST, TreeSettings::CONTURE),
+                                        p.className());
+    p.definition = &d;
+    p.window = sink;
+    ASSERT_EQ(p.requestMove(b, SIDE_O), 1);
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (!sink->moveSeen.load() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(1ms);
+    p.reset();
+    std::string line;
+    for (const auto& m : sink->queue.drain())
+        if (m.id == MSG_LOG) line = m.text;
+    ASSERT_FALSE(line.empty());
+    EXPECT_FALSE(endsWith(line, "Interrupted...")) << line;
 }
 
 TEST(ThinkingThread, RequestWhileThinkingEndsTheEarlierSearchFirst) {
