@@ -165,24 +165,22 @@ void directSplits(const int* c, int s, PatternRecord& r);
 // ---------------------------------------------------------------------------
 // Worth from the record bytes.
 
+// A split adds 1, a size-3 split less its closed ends: [size * 4 + closed].
+constexpr signed char SPLIT_WORTH[16] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 0, -1, 0};
+
+// Written without branches: the worth of neighbouring fields varies too much
+// for a branch predictor.
 inline void computeWorthNormal(PatternRecord& r) {
-    int w = r.run[0] - r.runClosed[0];
-    if (w > 1) {
-        int d = r.run[1] - r.runClosed[1];
-        if (d > 1)
-            d += r.run[2] - r.runClosed[2];
-        w += d;
-    }
-    if (r.jump[0] > r.jumpClosed[0])
-        w += r.jump[0] - r.jumpClosed[0];
-    if (r.jump[1] > r.jumpClosed[1])
-        w += r.jump[1] - r.jumpClosed[1];
-    for (int i = 0; i < 2; ++i) {
-        if (r.split[i] == 2)
-            w += 1;
-        else if (r.split[i] == 3)
-            w += 1 - r.splitClosed[i];
-    }
+    const int v0 = r.run[0] - r.runClosed[0];
+    const int v1 = r.run[1] - r.runClosed[1];
+    const int v2 = r.run[2] - r.runClosed[2];
+    const int d = v1 > 1 ? v1 + v2 : v1;
+    int w = v0 > 1 ? v0 + d : v0;
+    const int j0 = r.jump[0] - r.jumpClosed[0];
+    const int j1 = r.jump[1] - r.jumpClosed[1];
+    w += (j0 > 0 ? j0 : 0) + (j1 > 0 ? j1 : 0);
+    w += SPLIT_WORTH[(r.split[0] & 3) * 4 + (r.splitClosed[0] & 3)];
+    w += SPLIT_WORTH[(r.split[1] & 3) * 4 + (r.splitClosed[1] & 3)];
     r.worth = static_cast<std::uint8_t>(w < 0 ? 0 : w);
 }
 
