@@ -211,10 +211,15 @@ inline void mergePairs(const std::uint8_t (&p3)[2], const std::uint8_t (&p2)[2],
     const unsigned a = p3[0] | 6u, b = p2[0] | 4u, c = p1[0] | 2u, d = p0[0];
     const unsigned ab = a > b ? a : b, cd = c > d ? c : d;
     const unsigned first = ab > cd ? ab : cd;
-    const unsigned a2 = a == first ? (p3[1] | 6u) : a;
-    const unsigned b2 = b == first ? (p2[1] | 4u) : b;
-    const unsigned c2 = c == first ? (p1[1] | 2u) : c;
-    const unsigned d2 = d == first ? p0[1] : d;
+    // Selected by masks: which line wins is too random for a branch.
+    auto pick = [first](unsigned key, unsigned next) {
+        const unsigned won = 0u - unsigned(key == first);
+        return (next & won) | (key & ~won);
+    };
+    const unsigned a2 = pick(a, p3[1] | 6u);
+    const unsigned b2 = pick(b, p2[1] | 4u);
+    const unsigned c2 = pick(c, p1[1] | 2u);
+    const unsigned d2 = pick(d, p0[1]);
     const unsigned ab2 = a2 > b2 ? a2 : b2, cd2 = c2 > d2 ? c2 : d2;
     const unsigned second = ab2 > cd2 ? ab2 : cd2;
     count[0] = decode[first].count;
