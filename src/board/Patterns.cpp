@@ -28,7 +28,7 @@ void reportOverflow() {
 
 // The incremental update around one changed field P. Cell and record
 // positions travel as flat indices; field coordinates ride along for the
-// journal and the table lookups.
+// journal.
 template <int Mode>
 class Walk {
 public:
