@@ -4,12 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUINTREL_TESTS=OFF > /dev/null
-cmake --build build/release -j "$(nproc)"
-if [ -x build/release/quintrel ]; then
-  exec build/release/quintrel "$@"
-fi
-echo "The game window is not built yet; running the benchmarks instead."
-for b in build/release/bench/*_bench; do
-  [ -x "$b" ] && "$b"
-done
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DQUINTREL_TESTS=OFF -DQUINTREL_BENCH=OFF > /dev/null
+cmake --build build/release -j "$(nproc)" --target quintrel
+exec build/release/quintrel "$@"
