@@ -74,13 +74,6 @@ Options parseArguments(int argc, char** argv) {
     return o;
 }
 
-std::unique_ptr<SettingsBackend> openStore(const Options& o) {
-    if (!o.settings.empty())
-        return std::make_unique<QSettingsStore>(QString::fromStdString(o.settings));
-    if (std::getenv("QUINTREL_SETTINGS")) return std::make_unique<QSettingsStore>();
-    return std::make_unique<MemorySettingsStore>();
-}
-
 std::unique_ptr<CPlayer> makePlayer(const CPlayerDatabase& db, const std::string& name) {
     for (std::uint32_t i = 0; i < db.count(); ++i) {
         const PlayerDefinition& d = *db.definition(i);
@@ -135,7 +128,7 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     rng::seedWithTime();
 
-    auto store = openStore(o);
+    auto store = openToolStore(o.settings);
     CPlayerDatabase db(*store);
     db.load();
     store->flush();

@@ -147,12 +147,6 @@ Options parseArguments(int argc, char** argv) {
     return o;
 }
 
-std::unique_ptr<SettingsBackend> openStore(const Options& o) {
-    if (!o.settings.empty()) return std::make_unique<QSettingsStore>(QString::fromStdString(o.settings));
-    if (std::getenv("QUINTREL_SETTINGS")) return std::make_unique<QSettingsStore>();
-    return std::make_unique<MemorySettingsStore>();
-}
-
 std::string definedNames(const CPlayerDatabase& db) {
     std::string out;
     for (const auto& d : db.definitions()) out += (out.empty() ? "" : ", ") + d.name;
@@ -252,7 +246,7 @@ int main(int argc, char** argv) {
     if (o.seed) rng::seed(*o.seed);
     else rng::seedWithTime();
 
-    auto store = openStore(o);
+    auto store = openToolStore(o.settings);
     CPlayerDatabase db(*store);
     db.load();
     const std::uint32_t index[2] = {findPlayer(db, o.names[0]), findPlayer(db, o.names[1])};

@@ -161,4 +161,10 @@ std::optional<StoredValue> QSettingsStore::decode(const QVariant& stored) {
     return StoredValue::text(s.toStdString());
 }
 
+std::unique_ptr<SettingsBackend> openToolStore(const std::string& iniPath) {
+    if (!iniPath.empty()) return std::make_unique<QSettingsStore>(QString::fromStdString(iniPath));
+    if (std::getenv("QUINTREL_SETTINGS")) return std::make_unique<QSettingsStore>();
+    return std::make_unique<MemorySettingsStore>();
+}
+
 } // namespace quintrel

@@ -52,4 +52,9 @@ private:
     std::unique_ptr<QSettings> settings_;
 };
 
+// The store of a headless tool: the INI file it was given, else the one named by
+// QUINTREL_SETTINGS, else a private in-memory store holding the defaults, so a
+// tool never touches the user's own settings unless asked to.
+std::unique_ptr<SettingsBackend> openToolStore(const std::string& iniPath);
+
 } // namespace quintrel
