@@ -18,6 +18,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quintrel::patterns {
 
@@ -226,6 +227,27 @@ inline void mergePairs(const std::uint8_t (&p3)[2], const std::uint8_t (&p2)[2],
     count[1] = decode[second].count;
     closed[0] = decode[first].closed;
     closed[1] = decode[second].closed;
+}
+
+// Whether the table entry of one line through the field at cell index ci,
+// for side s, is the same before and after a change of the cell k fields
+// away in direction towards (flip: the code bits that changed there), and
+// decides the line. Only that line changed, so the record stands as it was.
+template <int Mode>
+inline bool lineEntryKept(const CBoard& board, int ci, int s, int towards, int k, unsigned flip) {
+    const std::uint16_t* code = &board.lineCodes[0][0][0] + ci * 8;
+    const std::uint8_t* canon = CANON[s].data();
+    const LineEntry* table = LINE_TABLE<Mode>.data();
+    const int forward = towards & ~1;
+    const unsigned change = k <= 5 ? flip << (2 * (k - 1)) : 0;
+    const unsigned oldForward = code[forward] ^ (towards == forward ? change : 0);
+    const unsigned oldBackward = code[forward + 1] ^ (towards == forward ? 0 : change);
+    const LineEntry& now = table[canon[code[forward]] * HALF_STATES + canon[code[forward + 1]]];
+    const LineEntry& before = table[canon[oldForward] * HALF_STATES + canon[oldBackward]];
+    std::uint64_t a, b;
+    std::memcpy(&a, &now, sizeof a);
+    std::memcpy(&b, &before, sizeof b);
+    return a == b && now.slow == 0;
 }
 
 // Computes the requested parts and then the worth of the field at cell index

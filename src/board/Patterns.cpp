@@ -32,9 +32,11 @@ void reportOverflow() {
 template <int Mode>
 class Walk {
 public:
-    Walk(CBoard& board, int x, int y, MoveRecord* journal)
+    // stone: the side whose stone came to or left P.
+    Walk(CBoard& board, int x, int y, int stone, MoveRecord* journal)
         : board_(board), cells_(&board.cells[0][0]), records_(&board.patterns[0][0]), x_(x), y_(y),
-          cell_(x * GRID_SIZE + y), record_(x * RECORD_STEP_X + y), journal_(journal) {}
+          cell_(x * GRID_SIZE + y), record_(x * RECORD_STEP_X + y), flip_(unsigned(EMPTY ^ stone) & 3),
+          journal_(journal) {}
 
     // The field at distance k from P in direction i.
     int cellAt(int i, int k) const { return cells_[cell_ + k * DIR_STEP[i]]; }
@@ -56,11 +58,16 @@ public:
         e.record = r;
     }
 
-    // Saves, then recomputes the given parts and the worth.
+    // Saves, then recomputes the given parts and the worth, unless the
+    // table entry of the line through P came out the same: the record is
+    // then what it was.
     void update(int i, int k, int side, unsigned parts) const {
         PatternRecord& r = record(i, k, side);
         save(i, k, side, r);
-        computeField<Mode>(board_, cell_ + k * DIR_STEP[i], side, r, parts);
+        const int ci = cell_ + k * DIR_STEP[i];
+        if (lineEntryKept<Mode>(board_, ci, side, i ^ 1, k, flip_))
+            return;
+        computeField<Mode>(board_, ci, side, r, parts);
     }
 
     void phaseMover(int d) const;
@@ -73,6 +80,7 @@ private:
     PatternRecord (*records_)[2];
     int x_, y_;
     int cell_, record_;
+    unsigned flip_;
     MoveRecord* journal_;
 };
 
@@ -213,7 +221,7 @@ void CBoard::placeStone(int x, int y, Side s) {
     patterns[x][y][SIDE_O] = PatternRecord{};
     patterns[x][y][SIDE_X] = PatternRecord{};
 
-    const Walk<Mode> walk(*this, x, y, move);
+    const Walk<Mode> walk(*this, x, y, s, move);
     ensureBorder(1 - s);
     walk.phaseMover(s);
     ensureBorder(s);
@@ -235,7 +243,7 @@ void CBoard::removeStone(int x, int y) {
     flipLineCodes(x, y, d);
     recomputeRegions();
 
-    const Walk<Mode> walk(*this, x, y, nullptr);
+    const Walk<Mode> walk(*this, x, y, d, nullptr);
     ensureBorder(e);
     computeField<Mode>(*this, x * GRID_SIZE + y, d, patterns[x][y][d], ALL_PARTS);
     walk.phaseMover(d);
