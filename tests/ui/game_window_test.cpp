@@ -7,6 +7,7 @@
 #include "players/HumanPlayer.h"
 #include "players/PlayerDatabase.h"
 #include "players/PlayerDefinition.h"
+#include "players/TreeSettings.h"
 #include "search/TreePlayer.h"
 #include "ui/InfoBoxes.h"
 #include "ui/LogWindow.h"
@@ -113,6 +114,7 @@ private slots:
     void autoplayStopsWithEscape();
     void savedGamesReopenAndStayInTheRecentList();
     void closingWhileTheComputerThinksStopsItFirst();
+    void stopThinkingPlaysAtOnceAndSaysInterrupted();
     void aboutAndGreetingBoxes();
     void labelsLightUpUnderThePointer();
     void autoplayLetsWaitingCommandsRunBeforeAMove();
@@ -693,6 +695,43 @@ void GameWindowTest::closingWhileTheComputerThinksStopsItFirst()
     QVERIFY(searcher);
     QVERIFY(run.frame().close()); // the search is stopped before any player goes
     QVERIFY(!searcher->isThinking());
+}
+
+void GameWindowTest::stopThinkingPlaysAtOnceAndSaysInterrupted()
+{
+    {
+        Run first(ini(), false);
+    }
+    {
+        QSettingsStore store(ini());
+        CRegistryKey key(store, KEY_APPLICATION);
+        key.writeNumber("iDefaultPlayer", std::int32_t{5}); // AlphaBeta plays X
+    }
+    Run run(ini());
+    // Deep and unreduced: only Stop Thinking ends this search in a test's time.
+    TreeSettings deep = TreeSettings::alphaBetaDefaults();
+    deep.maxDepth = 12;
+    deep.reduction = TreeSettings::NO_REDUCTION;
+    PlayerDefinition* alphaBeta = run.app.database().definition(5);
+    QVERIFY(alphaBeta->adoptSettings(deep.toBlock(TreeSettings::ALPHABETA_CLASS)));
+    run.frame().action(ID_VIEW_LOG)->trigger();
+    QVERIFY(run.frame().logWindow());
+
+    clickField(run.view(), 10, 10);
+    QTRY_VERIFY(run.doc().thinking());
+    // The window keeps serving events while the worker searches: a timer fires
+    // and the status bar shows the search's progress.
+    bool timerRan = false;
+    QTimer::singleShot(20, [&timerRan] { timerRan = true; });
+    QTRY_VERIFY(timerRan);
+    QTRY_VERIFY(run.frame().paneText(2).contains(QLatin1Char('/')));
+    QCOMPARE(stones(run.doc(), SIDE_X), 0);
+
+    QTest::keyClick(&run.view(), Qt::Key_Escape);
+    settle();
+    QCOMPARE(stones(run.doc(), SIDE_X), 1);
+    QCOMPARE(run.view().getInputFlags(), INPUT_BOTH);
+    QTRY_VERIFY(run.frame().logWindow()->text().contains(QStringLiteral("  Interrupted...\n")));
 }
 
 void GameWindowTest::aboutAndGreetingBoxes()
