@@ -1,6 +1,7 @@
 #include "ui/QuintrelApp.h"
 
 #include "app/OptionValues.h"
+#include "board/Board.h"
 #include "board/Random.h"
 #include "game/QuintrelGam.h"
 #include "players/HumanPlayer.h"
@@ -10,6 +11,7 @@
 #include "ui/MainFrame.h"
 #include "ui/UiHooks.h"
 
+#include <QApplication>
 #include <QFileInfo>
 
 namespace quintrel::ui {
@@ -20,6 +22,21 @@ CMainFrame* activeFrame = nullptr;
 void memoryWarning(const std::string& caption, const std::string& text)
 {
     showMessage(activeFrame, QString::fromStdString(text), QString::fromStdString(caption), QMessageBox::Warning);
+}
+
+// The board reports this from whichever thread plays the move, often a search
+// worker, so the beep and the box are handed to the UI thread.
+void journalOverflow(const char* text, const char* caption)
+{
+    const QString t = QString::fromUtf8(text);
+    const QString c = QString::fromUtf8(caption);
+    QMetaObject::invokeMethod(
+        qApp,
+        [t, c] {
+            beep();
+            showMessage(activeFrame, t, c, QMessageBox::Critical);
+        },
+        Qt::QueuedConnection);
 }
 } // namespace
 
@@ -53,6 +70,7 @@ bool CQuintrelApp::start(const QString& file)
     CMainFrame* frame = mainFrame.get();
     CHumanPlayer::setViewLocator([frame]() -> BoardInput* { return frame; });
     CTreePlayer::setMemoryWarningHandler(&memoryWarning);
+    journalOverflowHandler.store(&journalOverflow);
 
     doc->attachView(*frame, frame->port());
     frame->setDocument(doc.get());

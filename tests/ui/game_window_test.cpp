@@ -2,6 +2,7 @@
 // menu commands; message boxes and dialogs are answered by hooks.
 
 #include "app/RegistryKey.h"
+#include "board/Board.h"
 #include "board/Random.h"
 #include "game/QuintrelGam.h"
 #include "players/HumanPlayer.h"
@@ -32,6 +33,7 @@
 #include <QToolBar>
 
 #include <memory>
+#include <thread>
 
 using namespace quintrel;
 using namespace quintrel::ui;
@@ -115,6 +117,7 @@ private slots:
     void savedGamesReopenAndStayInTheRecentList();
     void closingWhileTheComputerThinksStopsItFirst();
     void stopThinkingPlaysAtOnceAndSaysInterrupted();
+    void journalOverflowFromAWorkerIsShownOnTheWindow();
     void aboutAndGreetingBoxes();
     void labelsLightUpUnderThePointer();
     void autoplayLetsWaitingCommandsRunBeforeAMove();
@@ -732,6 +735,21 @@ void GameWindowTest::stopThinkingPlaysAtOnceAndSaysInterrupted()
     QCOMPARE(stones(run.doc(), SIDE_X), 1);
     QCOMPARE(run.view().getInputFlags(), INPUT_BOTH);
     QTRY_VERIFY(run.frame().logWindow()->text().contains(QStringLiteral("  Interrupted...\n")));
+}
+
+void GameWindowTest::journalOverflowFromAWorkerIsShownOnTheWindow()
+{
+    Run run(ini());
+    const int beeps = beepCount();
+    JournalOverflowHandler handler = journalOverflowHandler.load();
+    QVERIFY(handler);
+    std::thread worker([handler] { handler(JOURNAL_OVERFLOW_TEXT, JOURNAL_OVERFLOW_CAPTION); });
+    worker.join();
+    QTRY_COMPARE(boxes.size(), 1);
+    QCOMPARE(boxes.last().text, QStringLiteral("Increase the MAX_FLAGS_IN_MOVE !!!"));
+    QCOMPARE(boxes.last().caption, QStringLiteral("Internal test failed"));
+    QCOMPARE(boxes.last().icon, QMessageBox::Critical);
+    QCOMPARE(beepCount(), beeps + 1);
 }
 
 void GameWindowTest::aboutAndGreetingBoxes()
