@@ -105,8 +105,8 @@ inline std::atomic<JournalOverflowHandler> journalOverflowHandler{nullptr};
 class CBoard {
 public:
     // Data, in this order. cells[x][y]: 0 O, 1 X, 2 empty; x or y of 0 or 20
-    // is the border, which holds the opponent of whichever side the last line
-    // work was done for (setBorder) and is never read without setting it.
+    // is the border: whatever reads it first sets it (setBorder) to the
+    // opponent of the side it looks at; its value between uses means nothing.
     // Change cells through place/remove/clear; after writing them directly,
     // call recomputePatterns() before anything else.
     int cells[GRID_SIZE][GRID_SIZE];
@@ -159,12 +159,6 @@ public:
 
 private:
     void recomputeRegions();
-    // setBorder, skipped when the border already holds the value: every
-    // write to it goes through setBorder, so it is always uniform.
-    void ensureBorder(int value) {
-        if (cells[0][0] != value)
-            setBorder(value);
-    }
     void rebuildLineCodes();
     void flipLineCodes(int x, int y, Side s);
     template <int Mode>

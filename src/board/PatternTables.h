@@ -252,9 +252,9 @@ inline bool lineEntryKept(const CBoard& board, int ci, int s, int towards, int k
 
 // Computes the requested parts and then the worth of the field at cell index
 // ci (x * GRID_SIZE + y) for side s. Lines the tables leave open go to the
-// direct walk, which needs the border set to 1 - s.
+// direct walk, which reads the border as the opponent and so sets it first.
 template <int Mode>
-inline void computeField(const CBoard& board, int ci, int s, PatternRecord& r, unsigned parts) {
+inline void computeField(CBoard& board, int ci, int s, PatternRecord& r, unsigned parts) {
     const std::uint16_t* code = &board.lineCodes[0][0][0] + ci * 8;
     const std::uint8_t* canon = CANON[s].data();
     const LineEntry* table = LINE_TABLE<Mode>.data();
@@ -264,6 +264,8 @@ inline void computeField(const CBoard& board, int ci, int s, PatternRecord& r, u
     const LineEntry& ld = table[canon[code[4]] * HALF_STATES + canon[code[5]]];
     const LineEntry& la = table[canon[code[6]] * HALF_STATES + canon[code[7]]];
     if (lx.slow | ly.slow | ld.slow | la.slow) [[unlikely]] {
+        if (board.cells[0][0] != 1 - s)
+            board.setBorder(1 - s); // the border is uniform: setBorder writes it whole
         const int* c = &board.cells[0][0] + ci;
         if (parts & RUNS)
             directRuns<Mode>(c, s, r);

@@ -34,12 +34,29 @@ class Walk {
 public:
     // stone: the side whose stone came to or left P.
     Walk(CBoard& board, int x, int y, int stone, MoveRecord* journal)
-        : board_(board), cells_(&board.cells[0][0]), records_(&board.patterns[0][0]), x_(x), y_(y),
+        : board_(board), cells_(&board.cells[0][0]), lineCodes_(board.lineCodes[x][y]),
+          records_(&board.patterns[0][0]), x_(x), y_(y),
           cell_(x * GRID_SIZE + y), record_(x * RECORD_STEP_X + y), flip_(unsigned(EMPTY ^ stone) & 3),
           journal_(journal) {}
 
-    // The field at distance k from P in direction i.
-    int cellAt(int i, int k) const { return cells_[cell_ + k * DIR_STEP[i]]; }
+    // The field at distance k from P in direction i (behind P for k < 0),
+    // with border standing for off the board: each phase reads the edge as
+    // the stone that blocks its side, so the cells' border is never set.
+    // Within five fields P's own line codes hold the answer.
+    int cellAt(int i, int k, int border) const {
+        unsigned code;
+        if (k > 0 && k <= 5) {
+            code = (lineCodes_[i] >> (2 * (k - 1))) & 3;
+        } else if (k < 0 && k >= -5) {
+            code = (lineCodes_[i ^ 1] >> (2 * (-k - 1))) & 3;
+        } else {
+            const int fx = x_ + k * DIRECTIONS[i].dx, fy = y_ + k * DIRECTIONS[i].dy;
+            if (fx < 1 || fx > BOARD_SIZE || fy < 1 || fy > BOARD_SIZE)
+                return border;
+            return cells_[cell_ + k * DIR_STEP[i]];
+        }
+        return code == 3 ? border : int(code);
+    }
     PatternRecord& record(int i, int k, int side) const { return records_[record_ + k * RECORD_STEP[i]][side]; }
 
     // Appends the record r of the field at distance k in direction i to the
@@ -77,6 +94,7 @@ public:
 private:
     CBoard& board_;
     const int* cells_;
+    const std::uint16_t* lineCodes_;
     PatternRecord (*records_)[2];
     int x_, y_;
     int cell_, record_;
@@ -93,12 +111,12 @@ void Walk<Mode>::phaseMover(int d) const {
     const int e = 1 - d;
     for (int i = 0; i < 8; ++i) {
         int n = 1;
-        while (cellAt(i, n) == d)
+        while (cellAt(i, n, e) == d)
             ++n;
-        if (cellAt(i, n) == e) // blocked, the border included
+        if (cellAt(i, n, e) == e) // blocked, the border included
             continue;
-        const int beyond = cellAt(i, n + 1);
-        const bool jumps = (n == 1 && cellAt(i, -1) == d) || (beyond == EMPTY && cellAt(i, n + 2) == d);
+        const int beyond = cellAt(i, n + 1, e);
+        const bool jumps = (n == 1 && cellAt(i, -1, e) == d) || (beyond == EMPTY && cellAt(i, n + 2, e) == d);
         update(i, n, d, RUNS | SPLITS | (jumps ? JUMPS : 0));
         if (beyond == e)
             continue;
@@ -107,9 +125,9 @@ void Walk<Mode>::phaseMover(int d) const {
             continue;
         }
         int m = n + 2;
-        while (cellAt(i, m) == d)
+        while (cellAt(i, m, e) == d)
             ++m;
-        if (cellAt(i, m) == EMPTY)
+        if (cellAt(i, m, e) == EMPTY)
             update(i, m, d, SPLITS);
     }
 }
@@ -123,11 +141,11 @@ void Walk<Mode>::phaseMover(int d) const {
 template <int Mode>
 void Walk<Mode>::updateBoundedThree(int i, int e) const {
     const int d = 1 - e;
-    if (cellAt(i, 6) != d || cellAt(i, 1) != EMPTY || cellAt(i, 5) != EMPTY)
+    if (cellAt(i, 6, d) != d || cellAt(i, 1, d) != EMPTY || cellAt(i, 5, d) != EMPTY)
         return;
     int free = 0, own = 0;
     for (int k = 2; k <= 4; ++k) {
-        const int v = cellAt(i, k);
+        const int v = cellAt(i, k, d);
         if (v == EMPTY)
             free = k;
         else if (v == e)
@@ -144,25 +162,25 @@ void Walk<Mode>::phaseOther(int d) const {
     const int e = 1 - d;
     for (int i = 0; i < 8; ++i) {
         int k = 1;
-        while (k <= 5 && cellAt(i, k) != d) // d's stones and the border block e
+        while (k <= 5 && cellAt(i, k, d) != d) // d's stones and the border block e
             ++k;
         if (k <= 5) {
             for (int j = 1; j < k; ++j)
-                if (cellAt(i, j) == EMPTY)
+                if (cellAt(i, j, d) == EMPTY)
                     update(i, j, e, ALL_PARTS);
             continue;
         }
         int n = 1;
-        while (cellAt(i, n) == e)
+        while (cellAt(i, n, d) == e)
             ++n;
-        if (cellAt(i, n) != EMPTY) // only behind a five of e
+        if (cellAt(i, n, d) != EMPTY) // only behind a five of e
             continue;
-        const int beyond = cellAt(i, n + 1);
+        const int beyond = cellAt(i, n + 1, d);
         if (n == 1) {
             if constexpr (Mode == 1)
                 updateBoundedThree(i, e);
             unsigned parts = RUNS;
-            if (cellAt(i, -1) == e || (beyond == EMPTY && cellAt(i, n + 2) == e))
+            if (cellAt(i, -1, d) == e || (beyond == EMPTY && cellAt(i, n + 2, d) == e))
                 parts |= JUMPS;
             if (beyond != EMPTY)
                 parts |= SPLITS;
@@ -170,15 +188,15 @@ void Walk<Mode>::phaseOther(int d) const {
             continue;
         }
         // The jumps of Q1 change only when Q2 opens onto a stone of e.
-        const bool jumpsAtFirst = beyond == EMPTY && cellAt(i, n + 2) == e;
+        const bool jumpsAtFirst = beyond == EMPTY && cellAt(i, n + 2, d) == e;
         update(i, n, e, RUNS | SPLITS | (jumpsAtFirst ? JUMPS : 0));
         if (beyond == EMPTY) {
             update(i, n + 1, e, JUMPS);
         } else if (beyond == e) {
             int m = n + 2;
-            while (cellAt(i, m) == e)
+            while (cellAt(i, m, d) == e)
                 ++m;
-            if (cellAt(i, m) == EMPTY)
+            if (cellAt(i, m, d) == EMPTY)
                 update(i, m, e, SPLITS);
         }
     }
@@ -222,9 +240,7 @@ void CBoard::placeStone(int x, int y, Side s) {
     patterns[x][y][SIDE_X] = PatternRecord{};
 
     const Walk<Mode> walk(*this, x, y, s, move);
-    ensureBorder(1 - s);
     walk.phaseMover(s);
-    ensureBorder(s);
     walk.phaseOther(s);
 
     if (move != nullptr) {
@@ -244,10 +260,8 @@ void CBoard::removeStone(int x, int y) {
     recomputeRegions();
 
     const Walk<Mode> walk(*this, x, y, d, nullptr);
-    ensureBorder(e);
     computeField<Mode>(*this, x * GRID_SIZE + y, d, patterns[x][y][d], ALL_PARTS);
     walk.phaseMover(d);
-    ensureBorder(d);
     computeField<Mode>(*this, x * GRID_SIZE + y, e, patterns[x][y][e], ALL_PARTS);
     walk.phaseOther(d);
 }
