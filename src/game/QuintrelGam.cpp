@@ -620,8 +620,7 @@ bool CQuintrelGam::save() {
 bool CQuintrelGam::askBeforeDiscard() {
     // An empty record has nothing worth keeping (and would not load again).
     if (!askIfSave_ || !modified_ || last_ < 0) return true;
-    const std::string name = path_.empty() ? title() : path_;
-    switch (ui().askYesNoCancel("Save changes to " + name + "?", APP_TITLE)) {
+    switch (ui().askYesNoCancel("Save changes to " + title() + "?", APP_TITLE)) {
     case MessageAnswer::Cancel:
         return false;
     case MessageAnswer::Yes:

@@ -254,7 +254,16 @@ TEST(GameFile, AskBeforeDiscard) {
     EXPECT_EQ(f.game->last(), -1);
     EXPECT_EQ(readFileBytes(dir.file("kept.gam"))->size(), 19u);
 
+    // A saved game is named by its file name, not its whole path.
     f.click(10, 10);
+    ASSERT_TRUE(f.game->saveAs(dir.file("named.gam")));
+    f.click(11, 11);
+    f.ui.boxes.clear();
+    f.ui.answer = MessageAnswer::Cancel;
+    EXPECT_FALSE(f.game->commandNew());
+    ASSERT_EQ(f.ui.boxes.size(), 1u);
+    EXPECT_EQ(f.ui.boxes[0].text, "Save changes to named.gam?");
+
     f.ui.answer = MessageAnswer::No;
     EXPECT_TRUE(f.game->commandNew());
     EXPECT_EQ(f.game->last(), -1);
