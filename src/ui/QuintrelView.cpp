@@ -415,8 +415,7 @@ void CQuintrelView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Enter:
     case Qt::Key_Space:
         if (!cursorField.onBoard()) {
-            cursorField = Field{10, 10};
-            moveMarkTo(cursorField);
+            cursorField = Field{10, 10}; // unmarked: the next arrow steps from here
             beep();
         } else if ((inputFlags & 1) && game && game->cell(cursorField.x, cursorField.y) == EMPTY) {
             const Field f = cursorField;

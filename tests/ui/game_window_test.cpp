@@ -313,6 +313,18 @@ void GameWindowTest::keyboardCursorWrapsAround()
     QTest::keyClick(&v, Qt::Key_Space);
     QCOMPARE(beepCount(), beeps + 1);
     QCOMPARE(stones(run.doc(), SIDE_O), 1);
+
+    // Enter without a cursor only beeps and puts it at J10, unseen; the next
+    // arrow then steps from there.
+    run.frame().action(ID_FILE_NEW)->trigger();
+    QTest::keyClick(&v, Qt::Key_Return);
+    QCOMPARE(beepCount(), beeps + 2);
+    QCOMPARE(v.getCursorField(), (Field{10, 10}));
+    QVERIFY(v.getMarkRect().isNull());
+    QCOMPARE(stones(run.doc(), SIDE_O), 0);
+    QTest::keyClick(&v, Qt::Key_Left);
+    QCOMPARE(v.getCursorField(), (Field{9, 10}));
+    QCOMPARE(v.getMarkRect(), fieldSquare(9, 10));
 }
 
 void GameWindowTest::mouseOnlyHumanCannotConfirmWithEnter()
