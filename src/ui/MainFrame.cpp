@@ -471,7 +471,7 @@ void CMainFrame::customEvent(QEvent* event)
         return;
     }
     const PortMessage& msg = static_cast<PortEvent*>(event)->message;
-    if (msg.wParam != MSG_TAG || !doc)
+    if (msg.wParam != MSG_TAG || !doc || boardView->deferWhileDraining(this, msg))
         return;
     if (msg.id == MSG_LOG || msg.id == MSG_PROGRESS)
         doc->handleMessage(msg);

@@ -512,16 +512,33 @@ void CQuintrelView::onPortMessage(const PortMessage& msg)
 {
     if (msg.wParam != MSG_TAG)
         return; // not ours
-    if (!game)
+    if (!game || deferWhileDraining(this, msg))
         return;
-    if (msg.id == MSG_MOVE && game->computersPlayEachOther() && !draining) {
+    if (msg.id == MSG_MOVE && game->computersPlayEachOther()) {
         // Let waiting input (Esc, a menu, the close box) run before the move.
         drainInput();
-        if (!game || !isVisible() || QCoreApplication::closingDown())
+        if (!game || !isVisible() || QCoreApplication::closingDown()) {
+            deferred.clear();
             return; // the window is going; the move is dropped
+        }
+        game->handleMessage(msg);
+        // What players posted after this move follows it, ahead of anything newer.
+        for (auto& [target, later] : deferred)
+            if (target)
+                QCoreApplication::postEvent(target, new PortEvent(std::move(later)), Qt::HighEventPriority);
+        deferred.clear();
+        return;
     }
     if (msg.id == MSG_MOVE || msg.id == MSG_EXAMINED)
         game->handleMessage(msg);
+}
+
+bool CQuintrelView::deferWhileDraining(QObject* target, const PortMessage& msg)
+{
+    if (!draining)
+        return false;
+    deferred.emplace_back(target, msg);
+    return true;
 }
 
 void CQuintrelView::showExaminedField(Field f)

@@ -15,11 +15,14 @@
 #include <QCursor>
 #include <QEvent>
 #include <QPixmap>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace quintrel {
 class SettingsBackend;
@@ -82,6 +85,9 @@ public:
     void refreshPointer();
     void showExaminedField(Field f);
     void repaintBoard();
+    // While the queue is drained before a computer's move, the players' later
+    // messages (to the view or the frame) wait until that move is played.
+    bool deferWhileDraining(QObject* target, const PortMessage& msg);
     void startReplayTimer(unsigned ms);
     void stopReplayTimer() { replayTimer.stop(); }
     bool replayTimerActive() const { return replayTimer.isActive(); }
@@ -165,6 +171,7 @@ private:
     QTimer replayTimer; // timer 2
     QTimer hoverTimer;  // timer 3
     bool draining = false;
+    std::vector<std::pair<QPointer<QObject>, PortMessage>> deferred;
     QString typedKeys;
 };
 

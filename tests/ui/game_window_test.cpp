@@ -121,6 +121,7 @@ private slots:
     void aboutAndGreetingBoxes();
     void labelsLightUpUnderThePointer();
     void autoplayLetsWaitingCommandsRunBeforeAMove();
+    void autoplayKeepsAMovesStatisticsOnItsOwnLine();
     void droppedGameFileOpens();
 
 private:
@@ -841,6 +842,26 @@ void GameWindowTest::autoplayLetsWaitingCommandsRunBeforeAMove()
     QCOMPARE(run.doc().current(), 1);
     QCOMPARE(run.doc().onMovePlayer()->isComputer, 0);
     QVERIFY(run.doc().players().savedO == nullptr);
+}
+
+void GameWindowTest::autoplayKeepsAMovesStatisticsOnItsOwnLine()
+{
+    Run run(ini());
+    run.frame().action(ID_VIEW_LOG)->trigger();
+    run.frame().action(ID_FILE_NEW)->trigger();
+    run.frame().action(ID_AUTOPLAY)->trigger(); // the Expert's first move is already posted
+    // A searcher posts its statistics right behind its move; they belong to that move's line.
+    run.frame().port()->post(PortMessage{MSG_LOG, MSG_TAG, 0, "  statistics"});
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    run.frame().action(ID_STOP_THINKING)->trigger();
+    settle();
+    const QStringList lines = run.frame().logWindow()->text().split(QLatin1Char('\n'));
+    QString first;
+    for (const QString& line : lines)
+        if (first.isEmpty() && line.startsWith(QStringLiteral("  1. ")))
+            first = line;
+    QVERIFY2(first.endsWith(QStringLiteral("  statistics")), qPrintable(run.frame().logWindow()->text()));
 }
 
 QTEST_MAIN(GameWindowTest)
