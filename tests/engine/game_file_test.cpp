@@ -319,8 +319,19 @@ TEST(GameFile, RandomAndMutatedFilesNeverCorruptTheGame) {
                 switch (gen() % 4) {
                 case 0: b[gen() % b.size()] = byte(); break;
                 case 1: b.resize(gen() % (b.size() + 1)); break;
-                case 2: b[17 + gen() % 80] = static_cast<std::uint8_t>(1 + gen() % 19); break;
-                default: b[9 + gen() % 8] = static_cast<std::uint8_t>(gen() % 45); break;
+                // An earlier edit may have cut the file short: only bytes still there change.
+                case 2: {
+                    const std::size_t at = 17 + gen() % 80;
+                    const auto value = static_cast<std::uint8_t>(1 + gen() % 19);
+                    if (at < b.size()) b[at] = value;
+                    break;
+                }
+                default: {
+                    const std::size_t at = 9 + gen() % 8;
+                    const auto value = static_cast<std::uint8_t>(gen() % 45);
+                    if (at < b.size()) b[at] = value;
+                    break;
+                }
                 }
                 if (b.empty()) break;
             }
