@@ -174,14 +174,16 @@ inline void computeWorthNormal(PatternRecord& r) {
     const int v0 = r.run[0] - r.runClosed[0];
     const int v1 = r.run[1] - r.runClosed[1];
     const int v2 = r.run[2] - r.runClosed[2];
-    const int d = v1 > 1 ? v1 + v2 : v1;
-    int w = v0 > 1 ? v0 + d : v0;
+    // Masks rather than conditional expressions: the compiler turns those
+    // into branches here.
+    const int d = v1 + (v2 & -int(v1 > 1));
+    int w = v0 + (d & -int(v0 > 1));
     const int j0 = r.jump[0] - r.jumpClosed[0];
     const int j1 = r.jump[1] - r.jumpClosed[1];
-    w += (j0 > 0 ? j0 : 0) + (j1 > 0 ? j1 : 0);
+    w += (j0 & -int(j0 > 0)) + (j1 & -int(j1 > 0));
     w += SPLIT_WORTH[(r.split[0] & 3) * 4 + (r.splitClosed[0] & 3)];
     w += SPLIT_WORTH[(r.split[1] & 3) * 4 + (r.splitClosed[1] & 3)];
-    r.worth = static_cast<std::uint8_t>(w < 0 ? 0 : w);
+    r.worth = static_cast<std::uint8_t>(w & -int(w > 0));
 }
 
 // Extensive mode: one value per line, summed, and the threat bits.
