@@ -66,6 +66,7 @@ private slots:
     void opensWithDefaultsAndReplaysAtTheChosenPause();
     void cancelLeavesStoreAndGameUnchanged();
     void chosenExpertGivesTheAdvice();
+    void expertChosenAfterARemovalGivesTheAdvice();
 };
 
 void DialogsOptionsTest::opensWithDefaultsAndReplaysAtTheChosenPause()
@@ -173,6 +174,63 @@ void DialogsOptionsTest::chosenExpertGivesTheAdvice()
     g.deliverPosted();
     QVERIFY(!g.surface.boxes.empty());
     QCOMPARE(g.surface.boxes.back().caption, std::string("Advice from Medium"));
+}
+
+void DialogsOptionsTest::expertChosenAfterARemovalGivesTheAdvice()
+{
+    Game g;
+    Script script;
+    const auto addChaotic = [&](const char* name) {
+        script.then([name](QDialog& d) {
+            typeText(d, "1014", QString::fromLatin1(name));
+            click(d, "1");
+        });
+    };
+    // "A" (7) and "B" (8), both Chaotic; then "B" becomes the Expert.
+    script.then([&](QDialog& d) {
+        clickRow(d, "1009", 1);
+        click(d, "1011");
+        click(d, "1011");
+        click(d, "1");
+    });
+    addChaotic("A");
+    addChaotic("B");
+    g.game->editPlayers();
+    script.then([&](QDialog& d) {
+        choose(d, "1000", 7);
+        click(d, "1");
+    });
+    g.game->options();
+    QCOMPARE(g.database.expertIndex(), 8u);
+
+    // Removing "A" moves the Expert "B" to 7; "C" takes position 8.
+    script.then([&](QDialog& d) {
+        clickRow(d, "1009", 7);
+        click(d, "1012");
+        clickRow(d, "1009", 1);
+        click(d, "1011");
+        click(d, "1");
+    });
+    addChaotic("C");
+    g.game->editPlayers();
+    QVERIFY(script.done());
+    QCOMPARE(g.database.expertIndex(), 7u);
+
+    script.then([&](QDialog& d) {
+        QCOMPARE(child<QComboBox>(d, "1000")->currentText(), QStringLiteral("B"));
+        choose(d, "1000", 7);
+        click(d, "1");
+    });
+    g.game->options();
+    QVERIFY(script.done());
+    QCOMPARE(g.stored("iDefaultPlayer"), 8u);
+    QCOMPARE(g.database.expertIndex(), 8u);
+    QCOMPARE(g.database.expertPlayer()->name(), std::string("C"));
+
+    g.game->advice();
+    g.deliverPosted();
+    QVERIFY(!g.surface.boxes.empty());
+    QCOMPARE(g.surface.boxes.back().caption, std::string("Advice from C"));
 }
 
 QTEST_MAIN(DialogsOptionsTest)
