@@ -496,12 +496,13 @@ void CQuintrelGam::editPlayers() {
 }
 
 void CQuintrelGam::options() {
-    const int expertBefore = options_.expertIndex();
     if (!ui().runOptions(options_, database_)) return;
     copyOptions();
     players_.setPriority(options_.threadPriority());
-    if (options_.expertIndex() != expertBefore)
-        database_.setExpert(static_cast<std::uint32_t>(options_.expertIndex()));
+    // Compared with the database's own Expert: an Edit Players removal may have
+    // moved it since the options were last confirmed.
+    const auto chosen = static_cast<std::uint32_t>(options_.expertIndex());
+    if (chosen != database_.expertIndex()) database_.setExpert(chosen);
 }
 
 void CQuintrelGam::opponentSettings() {

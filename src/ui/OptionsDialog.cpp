@@ -118,12 +118,6 @@ bool runOptionsDialog(QWidget* parent, OptionValues& options, CPlayerDatabase& d
     options.priority = dialog.values().priority;
     options.pause = dialog.values().pause;
     options.save(database.store());
-    // The game compares the choice with the Expert it remembered from the last
-    // confirmed Options, which an Edit Players removal may since have shifted;
-    // the database's own Expert is what must match the choice.
-    const auto chosen = static_cast<std::uint32_t>(options.expertIndex());
-    if (chosen != database.expertIndex())
-        database.setExpert(chosen);
     return true;
 }
 
