@@ -102,33 +102,150 @@ private:
     MoveRecord* journal_;
 };
 
-// Phase 1, the side d whose stone came or went: its blocked fields are
-// unchanged, so only the fields whose lines run through P change: the first
-// free field beyond P's row of stones, and the next one or the one after
-// the next row of stones.
+// Phase 1, the side d whose stone came or went, along one direction from P:
+// its blocked fields are unchanged, so only the fields whose lines run
+// through P change: the first free field beyond P's row of stones, and the
+// next one or the one after the next row of stones. get(k) reads the field
+// k away (the edge as e), emit(k, parts) updates it.
+template <class Get, class Emit>
+constexpr void moverDirection(const Get& get, int d, const Emit& emit) {
+    const int e = 1 - d;
+    int n = 1;
+    while (get(n) == d)
+        ++n;
+    if (get(n) == e) // blocked, the edge included
+        return;
+    const int beyond = get(n + 1);
+    const bool jumps = (n == 1 && get(-1) == d) || (beyond == EMPTY && get(n + 2) == d);
+    emit(n, RUNS | SPLITS | (jumps ? JUMPS : 0));
+    if (beyond == e)
+        return;
+    if (beyond == EMPTY) {
+        emit(n + 1, JUMPS);
+        return;
+    }
+    int m = n + 2;
+    while (get(m) == d)
+        ++m;
+    if (get(m) == EMPTY)
+        emit(m, SPLITS);
+}
+
+// Phase 2, the other side e, along one direction from P: P turned blocked
+// (or free) for it, which shifts stretches and closed ends up to the next
+// blocker within five fields. get reads the edge as d. bounded() comes
+// first where the extensive mode looks for a bounded three.
+template <class Get, class Emit, class Bounded>
+constexpr void otherDirection(const Get& get, int d, const Emit& emit, const Bounded& bounded) {
+    const int e = 1 - d;
+    int k = 1;
+    while (k <= 5 && get(k) != d) // d's stones and the edge block e
+        ++k;
+    if (k <= 5) {
+        for (int j = 1; j < k; ++j)
+            if (get(j) == EMPTY)
+                emit(j, ALL_PARTS);
+        return;
+    }
+    int n = 1;
+    while (get(n) == e)
+        ++n;
+    if (get(n) != EMPTY) // only behind a five of e
+        return;
+    const int beyond = get(n + 1);
+    if (n == 1) {
+        bounded();
+        unsigned parts = RUNS;
+        if (get(-1) == e || (beyond == EMPTY && get(n + 2) == e))
+            parts |= JUMPS;
+        if (beyond != EMPTY)
+            parts |= SPLITS;
+        emit(n, parts);
+        return;
+    }
+    // The jumps of Q1 change only when Q2 opens onto a stone of e.
+    const bool jumpsAtFirst = beyond == EMPTY && get(n + 2) == e;
+    emit(n, RUNS | SPLITS | (jumpsAtFirst ? JUMPS : 0));
+    if (beyond == EMPTY) {
+        emit(n + 1, JUMPS);
+    } else if (beyond == e) {
+        int m = n + 2;
+        while (get(m) == e)
+            ++m;
+        if (get(m) == EMPTY)
+            emit(m, SPLITS);
+    }
+}
+
+// What one direction of a phase does, looked up rather than walked: the
+// five fields ahead of P as the half-state of the phase's side (which is
+// all the walk reads, but for the field behind P, the second index: 1 when
+// it holds a stone of that side), and the updates in order. Where the walk
+// would read past the five fields, walked says so.
+struct DirectionSteps {
+    std::uint8_t count;
+    bool walked;
+    bool bounded; // the extensive mode's bounded-three test comes first
+    std::uint8_t distance[4];
+    std::uint8_t parts[4];
+};
+
+template <bool Mover>
+constexpr std::array<std::array<DirectionSteps, 2>, patterns::HALF_STATES> buildDirectionSteps() {
+    // As seen by side 0: own 0, blocked 1.
+    constexpr int OWN = 0, BLOCKED = 1;
+    const int d = Mover ? OWN : BLOCKED;
+    std::array<std::array<DirectionSteps, 2>, patterns::HALF_STATES> table{};
+    for (int state = 1; state < patterns::HALF_STATES; ++state) {
+        int length = 0;
+        while ((state >> (length + 1)) != 0)
+            ++length;
+        for (int behind = 0; behind < 2; ++behind) {
+            DirectionSteps steps{};
+            auto get = [&](int k) {
+                if (k == -1)
+                    return behind ? OWN : EMPTY;
+                if (k >= 1 && k <= length)
+                    return (state >> (k - 1)) & 1 ? OWN : EMPTY;
+                if (k == length + 1 && length < 5)
+                    return BLOCKED;
+                steps.walked = true;
+                return 3; // unknown: neither own, blocked nor empty
+            };
+            auto emit = [&](int k, unsigned parts) {
+                if (steps.count < 4) {
+                    steps.distance[steps.count] = static_cast<std::uint8_t>(k);
+                    steps.parts[steps.count] = static_cast<std::uint8_t>(parts);
+                }
+                ++steps.count;
+            };
+            if constexpr (Mover)
+                moverDirection(get, d, emit);
+            else
+                otherDirection(get, d, emit, [&] { steps.bounded = true; });
+            if (steps.walked || steps.count > 4)
+                steps = DirectionSteps{0, true, false, {}, {}};
+            table[state][behind] = steps;
+        }
+    }
+    return table;
+}
+constexpr auto MOVER_STEPS = buildDirectionSteps<true>();
+constexpr auto OTHER_STEPS = buildDirectionSteps<false>();
+
 template <int Mode>
 void Walk<Mode>::phaseMover(int d) const {
     const int e = 1 - d;
+    const std::uint8_t* canon = CANON[d].data();
     for (int i = 0; i < 8; ++i) {
-        int n = 1;
-        while (cellAt(i, n, e) == d)
-            ++n;
-        if (cellAt(i, n, e) == e) // blocked, the border included
-            continue;
-        const int beyond = cellAt(i, n + 1, e);
-        const bool jumps = (n == 1 && cellAt(i, -1, e) == d) || (beyond == EMPTY && cellAt(i, n + 2, e) == d);
-        update(i, n, d, RUNS | SPLITS | (jumps ? JUMPS : 0));
-        if (beyond == e)
-            continue;
-        if (beyond == EMPTY) {
-            update(i, n + 1, d, JUMPS);
+        const DirectionSteps& steps = MOVER_STEPS[canon[lineCodes_[i]]][(lineCodes_[i ^ 1] & 3) == unsigned(d)];
+        if (steps.walked) [[unlikely]] {
+            moverDirection([this, i, e](int k) { return cellAt(i, k, e); }, d,
+                           [this, i, d](int k, unsigned parts) { update(i, k, d, parts); });
             continue;
         }
-        int m = n + 2;
-        while (cellAt(i, m, e) == d)
-            ++m;
-        if (cellAt(i, m, e) == EMPTY)
-            update(i, m, d, SPLITS);
+        for (int u = 0; u < steps.count; ++u)
+            update(i, steps.distance[u], d, steps.parts[u]);
     }
 }
 
@@ -155,50 +272,26 @@ void Walk<Mode>::updateBoundedThree(int i, int e) const {
         update(i, free, e, RUNS);
 }
 
-// Phase 2, the other side e: P turned blocked (or free) for it, which shifts
-// stretches and closed ends up to the next blocker within five fields.
 template <int Mode>
 void Walk<Mode>::phaseOther(int d) const {
     const int e = 1 - d;
+    const std::uint8_t* canon = CANON[e].data();
     for (int i = 0; i < 8; ++i) {
-        int k = 1;
-        while (k <= 5 && cellAt(i, k, d) != d) // d's stones and the border block e
-            ++k;
-        if (k <= 5) {
-            for (int j = 1; j < k; ++j)
-                if (cellAt(i, j, d) == EMPTY)
-                    update(i, j, e, ALL_PARTS);
+        const DirectionSteps& steps = OTHER_STEPS[canon[lineCodes_[i]]][(lineCodes_[i ^ 1] & 3) == unsigned(e)];
+        if (steps.walked) [[unlikely]] {
+            otherDirection([this, i, d](int k) { return cellAt(i, k, d); }, d,
+                           [this, i, e](int k, unsigned parts) { update(i, k, e, parts); },
+                           [this, i, e] {
+                               if constexpr (Mode == 1)
+                                   updateBoundedThree(i, e);
+                           });
             continue;
         }
-        int n = 1;
-        while (cellAt(i, n, d) == e)
-            ++n;
-        if (cellAt(i, n, d) != EMPTY) // only behind a five of e
-            continue;
-        const int beyond = cellAt(i, n + 1, d);
-        if (n == 1) {
-            if constexpr (Mode == 1)
+        if constexpr (Mode == 1)
+            if (steps.bounded)
                 updateBoundedThree(i, e);
-            unsigned parts = RUNS;
-            if (cellAt(i, -1, d) == e || (beyond == EMPTY && cellAt(i, n + 2, d) == e))
-                parts |= JUMPS;
-            if (beyond != EMPTY)
-                parts |= SPLITS;
-            update(i, n, e, parts);
-            continue;
-        }
-        // The jumps of Q1 change only when Q2 opens onto a stone of e.
-        const bool jumpsAtFirst = beyond == EMPTY && cellAt(i, n + 2, d) == e;
-        update(i, n, e, RUNS | SPLITS | (jumpsAtFirst ? JUMPS : 0));
-        if (beyond == EMPTY) {
-            update(i, n + 1, e, JUMPS);
-        } else if (beyond == e) {
-            int m = n + 2;
-            while (cellAt(i, m, d) == e)
-                ++m;
-            if (cellAt(i, m, d) == EMPTY)
-                update(i, m, e, SPLITS);
-        }
+        for (int u = 0; u < steps.count; ++u)
+            update(i, steps.distance[u], e, steps.parts[u]);
     }
 }
 
