@@ -229,21 +229,36 @@ inline void mergePairs(const std::uint8_t (&p3)[2], const std::uint8_t (&p2)[2],
     closed[1] = decode[second].closed;
 }
 
-// Whether the table entry of one line through the field at cell index ci,
-// for side s, is the same before and after a change of the cell k fields
-// away in direction towards (flip: the code bits that changed there), and
-// decides the line. Only that line changed, so the record stands as it was.
+// The four line entries of the field at cell index ci (x * GRID_SIZE + y)
+// for side s, in the order y, x, diagonal, anti-diagonal: the order of the
+// direction indices (0, 1), (2, 3), (4, 5), (6, 7), forward first.
+struct FieldLines {
+    const LineEntry* line[4];
+};
 template <int Mode>
-inline bool lineEntryKept(const CBoard& board, int ci, int s, int towards, int k, unsigned flip) {
+inline FieldLines fieldLines(const CBoard& board, int ci, int s) {
     const std::uint16_t* code = &board.lineCodes[0][0][0] + ci * 8;
     const std::uint8_t* canon = CANON[s].data();
     const LineEntry* table = LINE_TABLE<Mode>.data();
+    return {{&table[canon[code[0]] * HALF_STATES + canon[code[1]]], &table[canon[code[2]] * HALF_STATES + canon[code[3]]],
+             &table[canon[code[4]] * HALF_STATES + canon[code[5]]], &table[canon[code[6]] * HALF_STATES + canon[code[7]]]}};
+}
+
+// Whether the entry of the line through the field that runs towards the
+// changed cell k fields away (flip: the code bits that changed there) is the
+// same as before the change and decides the line. Only that line changed,
+// so the record stands as it was.
+template <int Mode>
+inline bool lineEntryKept(const CBoard& board, const FieldLines& lines, int ci, int s, int towards, int k,
+                          unsigned flip) {
+    const std::uint16_t* code = &board.lineCodes[0][0][0] + ci * 8;
+    const std::uint8_t* canon = CANON[s].data();
     const int forward = towards & ~1;
     const unsigned change = k <= 5 ? flip << (2 * (k - 1)) : 0;
     const unsigned oldForward = code[forward] ^ (towards == forward ? change : 0);
     const unsigned oldBackward = code[forward + 1] ^ (towards == forward ? 0 : change);
-    const LineEntry& now = table[canon[code[forward]] * HALF_STATES + canon[code[forward + 1]]];
-    const LineEntry& before = table[canon[oldForward] * HALF_STATES + canon[oldBackward]];
+    const LineEntry& now = *lines.line[forward >> 1];
+    const LineEntry& before = LINE_TABLE<Mode>[canon[oldForward] * HALF_STATES + canon[oldBackward]];
     std::uint64_t a, b;
     std::memcpy(&a, &now, sizeof a);
     std::memcpy(&b, &before, sizeof b);
@@ -251,18 +266,14 @@ inline bool lineEntryKept(const CBoard& board, int ci, int s, int towards, int k
 }
 
 // Computes the requested parts and then the worth of the field at cell index
-// ci (x * GRID_SIZE + y) for side s. Lines the tables leave open go to the
+// ci for side s from its line entries. Lines the tables leave open go to the
 // direct walk, which reads the border as the opponent and so sets it first.
 template <int Mode>
-inline void computeField(CBoard& board, int ci, int s, PatternRecord& r, unsigned parts) {
-    const std::uint16_t* code = &board.lineCodes[0][0][0] + ci * 8;
-    const std::uint8_t* canon = CANON[s].data();
-    const LineEntry* table = LINE_TABLE<Mode>.data();
-    // Direction indices: y (0, 1), x (2, 3), diagonal (4, 5), anti-diagonal (6, 7); forward first.
-    const LineEntry& lx = table[canon[code[2]] * HALF_STATES + canon[code[3]]];
-    const LineEntry& ly = table[canon[code[0]] * HALF_STATES + canon[code[1]]];
-    const LineEntry& ld = table[canon[code[4]] * HALF_STATES + canon[code[5]]];
-    const LineEntry& la = table[canon[code[6]] * HALF_STATES + canon[code[7]]];
+inline void computeField(CBoard& board, const FieldLines& lines, int ci, int s, PatternRecord& r, unsigned parts) {
+    const LineEntry& ly = *lines.line[0];
+    const LineEntry& lx = *lines.line[1];
+    const LineEntry& ld = *lines.line[2];
+    const LineEntry& la = *lines.line[3];
     if (lx.slow | ly.slow | ld.slow | la.slow) [[unlikely]] {
         if (board.cells[0][0] != 1 - s)
             board.setBorder(1 - s); // the border is uniform: setBorder writes it whole
@@ -286,6 +297,11 @@ inline void computeField(CBoard& board, int ci, int s, PatternRecord& r, unsigne
     if (parts & SPLITS)
         mergePairs(ly.splits, lx.splits, ld.splits, la.splits, SPLIT_DECODE<Mode>, r.split, r.splitClosed);
     computeWorth<Mode>(r);
+}
+
+template <int Mode>
+inline void computeField(CBoard& board, int ci, int s, PatternRecord& r, unsigned parts) {
+    computeField<Mode>(board, fieldLines<Mode>(board, ci, s), ci, s, r, parts);
 }
 
 } // namespace quintrel::patterns

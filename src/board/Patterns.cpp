@@ -82,9 +82,10 @@ public:
         PatternRecord& r = record(i, k, side);
         save(i, k, side, r);
         const int ci = cell_ + k * DIR_STEP[i];
-        if (lineEntryKept<Mode>(board_, ci, side, i ^ 1, k, flip_))
+        const FieldLines lines = fieldLines<Mode>(board_, ci, side);
+        if (lineEntryKept<Mode>(board_, lines, ci, side, i ^ 1, k, flip_))
             return;
-        computeField<Mode>(board_, ci, side, r, parts);
+        computeField<Mode>(board_, lines, ci, side, r, parts);
     }
 
     void phaseMover(int d) const;
