@@ -11,8 +11,8 @@
 // line primitives of Patterns.h at compile time. The four lines of a field
 // are then merged by sort keys that carry the scan position in their low
 // bits, so the largest key is the best and, at equality, the first found.
-// Measured on crowded positions: a place and take-back costs about 8,500
-// instructions this way against about 15,500 walking the cells per field.
+// On crowded positions this takes about two thirds of the instructions of
+// walking the cells per field.
 
 #include "board/Patterns.h"
 
