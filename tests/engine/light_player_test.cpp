@@ -6,6 +6,8 @@
 #include "players/PlayerDefinition.h"
 #include "players/RandomPlayer.h"
 
+#include "PlayerGameLoop.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -15,6 +17,8 @@
 #include <vector>
 
 using namespace quintrel;
+using quintrel::testing::playGame;
+using quintrel::testing::winsOfTwentySeededGames;
 
 namespace {
 
@@ -236,33 +240,6 @@ TEST(LightPlayer, AlwaysAnswersWhenTheProcedureChoosesNothing) {
     }
 }
 
-namespace {
-
-// A minimal game loop: the players answer through the port, the loop plays
-// the delivered move. Returns the winner, or -1 for a draw.
-int playGame(CPlayer& o, CPlayer& x, QueueSink& sink, std::vector<GameMove>* record = nullptr) {
-    CBoard b;
-    b.clear();
-    CPlayer* players[2] = {&o, &x};
-    for (Side side = SIDE_O;; side = otherSide(side)) {
-        players[side]->requestMove(b, side);
-        const auto msgs = sink.drain();
-        EXPECT_EQ(msgs.size(), 1u);
-        if (msgs.empty() || msgs[0].id != MSG_MOVE) return -2;
-        const GameMove m = GameMove::unpack(msgs[0].lParam);
-        EXPECT_EQ(m.side, side);
-        EXPECT_TRUE(m.field.onBoard() && b.isEmpty(m.field));
-        if (!m.field.onBoard() || !b.isEmpty(m.field)) return -2;
-        b.place(m.field, side);
-        if (record) record->push_back(m);
-        int ends[4];
-        if (b.findFive(side, ends)) return side;
-        if (b.noFivePossible()) return -1;
-    }
-}
-
-} // namespace
-
 TEST(LightPlayer, SeededGamesRepeatAndBeatChaotic) {
     auto sink = std::make_shared<QueueSink>();
     PlayerDefinition def;
@@ -280,14 +257,7 @@ TEST(LightPlayer, SeededGamesRepeatAndBeatChaotic) {
     playGame(light, chaotic, *sink, &second);
     EXPECT_EQ(first, second);
 
-    int wins = 0;
-    for (int game = 0; game < 20; ++game) {
-        rng::seed(1000 + game);
-        const bool lightIsO = game % 2 == 0;
-        const int winner =
-            lightIsO ? playGame(light, chaotic, *sink) : playGame(chaotic, light, *sink);
-        wins += winner == (lightIsO ? SIDE_O : SIDE_X);
-    }
+    const int wins = winsOfTwentySeededGames(light, chaotic, *sink, 1000);
     RecordProperty("wins", wins);
     EXPECT_GE(wins, 19);
 }

@@ -6,6 +6,8 @@
 #include "players/PlayerDefinition.h"
 #include "players/RandomPlayer.h"
 
+#include "PlayerGameLoop.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -16,6 +18,8 @@
 #include <vector>
 
 using namespace quintrel;
+using quintrel::testing::playGame;
+using quintrel::testing::winsOfTwentySeededGames;
 
 namespace {
 
@@ -261,36 +265,6 @@ TEST(MediumPlayer, QuietAttackerPresses) {
     }
 }
 
-namespace {
-
-// A minimal game loop: the players answer through one port, the loop plays
-// the delivered move and skips log lines. Returns the winner, or -1 for a draw.
-int playGame(CPlayer& o, CPlayer& x, QueueSink& sink, std::vector<GameMove>* record = nullptr) {
-    CBoard b;
-    b.clear();
-    CPlayer* players[2] = {&o, &x};
-    for (Side side = SIDE_O;; side = otherSide(side)) {
-        players[side]->requestMove(b, side);
-        const auto msgs = sink.drain();
-        if (msgs.empty() || msgs[0].id != MSG_MOVE) {
-            ADD_FAILURE() << "no move delivered";
-            return -2;
-        }
-        const GameMove m = GameMove::unpack(msgs[0].lParam);
-        if (m.side != side || !m.field.onBoard() || !b.isEmpty(m.field)) {
-            ADD_FAILURE() << "illegal move " << int(m.field.x) << "," << int(m.field.y);
-            return -2;
-        }
-        b.place(m.field, side);
-        if (record) record->push_back(m);
-        int ends[4];
-        if (b.findFive(side, ends)) return side;
-        if (b.noFivePossible()) return -1;
-    }
-}
-
-} // namespace
-
 TEST(MediumPlayer, SeededGamesRepeatAndBeatChaotic) {
     auto sink = std::make_shared<QueueSink>();
     PlayerDefinition def;
@@ -308,14 +282,7 @@ TEST(MediumPlayer, SeededGamesRepeatAndBeatChaotic) {
     playGame(chaotic, medium, *sink, &second);
     EXPECT_EQ(first, second);
 
-    int wins = 0;
-    for (int game = 0; game < 20; ++game) {
-        rng::seed(2000 + game);
-        const bool mediumIsO = game % 2 == 0;
-        const int winner =
-            mediumIsO ? playGame(medium, chaotic, *sink) : playGame(chaotic, medium, *sink);
-        wins += winner == (mediumIsO ? SIDE_O : SIDE_X);
-    }
+    const int wins = winsOfTwentySeededGames(medium, chaotic, *sink, 2000);
     RecordProperty("wins", wins);
     EXPECT_GE(wins, 19);
 }
