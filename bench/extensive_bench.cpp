@@ -5,9 +5,9 @@
 // for the threat classes of the extensive pattern mode at every node and
 // searches deeper along the threats; the two rates show that price.
 
+#include "BenchPositions.h"
 #include "board/Board.h"
 #include "board/Random.h"
-#include "game/GameFile.h"
 #include "players/PlayerDefinition.h"
 #include "players/TreeSettings.h"
 #include "search/AlphaBetaPlayer.h"
@@ -28,25 +28,11 @@ constexpr const char* POSITIONS[] = {
 constexpr int POSITION_COUNT = static_cast<int>(sizeof POSITIONS / sizeof POSITIONS[0]);
 constexpr std::uint32_t SEED = 12345;
 
-// The saved position on a board, and the side to move there.
-bool loadPosition(const char* file, CBoard& board, Side& side) {
-    const std::string path = std::string(QUINTREL_SOURCE_DIR) + "/bench/positions/" + file;
-    const auto bytes = readFileBytes(path);
-    if (!bytes) return false;
-    const auto game = decodeGame(*bytes);
-    if (!game) return false;
-    board.clear();
-    for (int i = 0; i < game->current; ++i)
-        board.place(game->moves[static_cast<std::size_t>(i)].field, i % 2);
-    side = game->current % 2;
-    return true;
-}
-
 template <class Player> void searchPosition(benchmark::State& state, const TreeSettings& settings) {
     const char* file = POSITIONS[state.range(0)];
     CBoard board;
     Side side = SIDE_O;
-    if (!loadPosition(file, board, side)) {
+    if (!loadBenchPosition(file, board, side)) {
         state.SkipWithError((std::string("cannot read ") + file).c_str());
         return;
     }

@@ -4,9 +4,9 @@
 // node count is reported and checked against the recorded one as a guard
 // against an unnoticed change of the search.
 
+#include "BenchPositions.h"
 #include "board/Board.h"
 #include "board/Random.h"
-#include "game/GameFile.h"
 #include "players/PlayerDefinition.h"
 #include "players/TreeSettings.h"
 #include "search/AlphaBetaPlayer.h"
@@ -34,25 +34,12 @@ constexpr BenchPosition POSITIONS[] = {
 
 constexpr std::uint32_t SEED = 12345;
 
-// The saved position on a board, and the side to move there.
-bool loadPosition(const char* file, CBoard& board, Side& side) {
-    const std::string path = std::string(QUINTREL_SOURCE_DIR) + "/bench/positions/" + file;
-    const auto bytes = readFileBytes(path);
-    if (!bytes) return false;
-    const auto game = decodeGame(*bytes);
-    if (!game) return false;
-    board.clear();
-    for (int i = 0; i < game->current; ++i) board.place(game->moves[static_cast<std::size_t>(i)].field, i % 2);
-    side = game->current % 2;
-    return true;
-}
-
 template <class Player>
 void searchPosition(benchmark::State& state, const TreeSettings& settings, bool alphaBeta) {
     const BenchPosition& pos = POSITIONS[state.range(0)];
     CBoard board;
     Side side = SIDE_O;
-    if (!loadPosition(pos.file, board, side)) {
+    if (!loadBenchPosition(pos.file, board, side)) {
         state.SkipWithError((std::string("cannot read ") + pos.file).c_str());
         return;
     }
