@@ -3,6 +3,7 @@
 // delivers an empty field; destroying a thinking player waits for its worker.
 
 #include "SearchTestUtil.h"
+#include "ThreadTestRig.h"
 
 #include "search/ExtensivePlayer.h"
 
@@ -19,37 +20,6 @@ namespace {
 
 using namespace quintrel::testing;
 using namespace std::chrono_literals;
-
-struct Rig {
-    std::shared_ptr<QueueSink> sink = std::make_shared<QueueSink>();
-    std::vector<PortMessage> seen;
-
-    std::vector<PortMessage> of(int id) {
-        for (auto& m : sink->drain())
-            seen.push_back(std::move(m));
-        std::vector<PortMessage> out;
-        for (const auto& m : seen)
-            if (m.id == id) out.push_back(m);
-        return out;
-    }
-    bool waitForLog(std::chrono::milliseconds limit) {
-        const auto end = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < end) {
-            if (!of(MSG_LOG).empty()) return true;
-            std::this_thread::sleep_for(1ms);
-        }
-        return false;
-    }
-};
-
-bool endsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-CBoard midGame() {
-    return boardWith({{10, 10}, {11, 11}, {9, 11}, {12, 9}, {8, 8}},
-                     {{11, 10}, {10, 11}, {12, 12}, {9, 9}, {13, 10}});
-}
 
 TEST(ExtensiveThread, RemarkFollowsTheMove) {
     Rig rig;
