@@ -1,5 +1,7 @@
-// Search speed in positions seen per second for AlphaBeta and MiniMax at
-// their default settings, on the mid-game positions of bench/positions/.
+// Search speed in positions seen per second for AlphaBeta, MiniMax and
+// Extensive at their default settings, on the mid-game positions of
+// bench/positions/. Extensive pays for the threat classes of the extensive
+// pattern mode at every node and searches deeper along the threats.
 // Each search runs with a fixed seed, so it sees the same tree every run; the
 // node count is reported and checked against the recorded one as a guard
 // against an unnoticed change of the search.
@@ -10,6 +12,7 @@
 #include "players/PlayerDefinition.h"
 #include "players/TreeSettings.h"
 #include "search/AlphaBetaPlayer.h"
+#include "search/ExtensivePlayer.h"
 #include "search/MiniMaxPlayer.h"
 
 #include <benchmark/benchmark.h>
@@ -25,17 +28,20 @@ struct BenchPosition {
     // Positions seen by the seeded search; 0 = not recorded yet.
     std::uint32_t alphaBetaNodes;
     std::uint32_t miniMaxNodes;
+    std::uint32_t extensiveNodes;
 };
 
 constexpr BenchPosition POSITIONS[] = {
-    {"midgame_14.gam", 1525, 7299},   {"midgame_18.gam", 24773, 30398}, {"midgame_22.gam", 1415, 1202},
-    {"midgame_26.gam", 23520, 466991}, {"midgame_30.gam", 1796, 32193},  {"midgame_34.gam", 366, 239},
+    {"midgame_14.gam", 1525, 7299, 430},     {"midgame_18.gam", 24773, 30398, 7088},
+    {"midgame_22.gam", 1415, 1202, 1197},    {"midgame_26.gam", 23520, 466991, 7207},
+    {"midgame_30.gam", 1796, 32193, 1050},   {"midgame_34.gam", 366, 239, 1},
 };
 
 constexpr std::uint32_t SEED = 12345;
 
 template <class Player>
-void searchPosition(benchmark::State& state, const TreeSettings& settings, bool alphaBeta) {
+void searchPosition(benchmark::State& state, const TreeSettings& settings,
+                    std::uint32_t BenchPosition::*recordedNodes) {
     const BenchPosition& pos = POSITIONS[state.range(0)];
     CBoard board;
     Side side = SIDE_O;
@@ -57,27 +63,32 @@ void searchPosition(benchmark::State& state, const TreeSettings& settings, bool 
         nodes = player.statistics().seenPositions;
         seen += nodes;
     }
-    const std::uint32_t expected = alphaBeta ? pos.alphaBetaNodes : pos.miniMaxNodes;
+    const std::uint32_t expected = pos.*recordedNodes;
     if (expected != 0 && nodes != expected) {
         state.SkipWithError(("node count changed: " + std::to_string(nodes) + " instead of " +
                              std::to_string(expected)).c_str());
         return;
     }
     state.counters["SeenPos"] = nodes;
+    state.counters["Depth"] = player.statistics().maxDepthReached;
     state.counters["SeenPos/s"] = benchmark::Counter(static_cast<double>(seen), benchmark::Counter::kIsRate);
     state.SetLabel(pos.file);
 }
 
 void AlphaBetaDefaults(benchmark::State& state) {
-    searchPosition<CAlphaBetaPlayer>(state, TreeSettings::alphaBetaDefaults(), true);
+    searchPosition<CAlphaBetaPlayer>(state, TreeSettings::alphaBetaDefaults(), &BenchPosition::alphaBetaNodes);
 }
 void MiniMaxDefaults(benchmark::State& state) {
-    searchPosition<CMiniMaxPlayer>(state, TreeSettings::miniMaxDefaults(), false);
+    searchPosition<CMiniMaxPlayer>(state, TreeSettings::miniMaxDefaults(), &BenchPosition::miniMaxNodes);
+}
+void ExtensiveDefaults(benchmark::State& state) {
+    searchPosition<CExtensivePlayer>(state, TreeSettings::extensiveDefaults(), &BenchPosition::extensiveNodes);
 }
 
 constexpr int POSITION_COUNT = static_cast<int>(sizeof POSITIONS / sizeof POSITIONS[0]);
 BENCHMARK(AlphaBetaDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 BENCHMARK(MiniMaxDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
+BENCHMARK(ExtensiveDefaults)->DenseRange(0, POSITION_COUNT - 1)->Unit(benchmark::kMillisecond)->MinTime(0.5);
 
 } // namespace
 } // namespace quintrel
