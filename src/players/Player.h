@@ -33,6 +33,10 @@ public:
     virtual void stopThinking() {}
     // 1 when the request was taken; the game ignores the answer.
     virtual int requestMove(const CBoard& board, Side side) = 0;
+    // A time per move for this run only (a tool's --turn-ms, a manager's
+    // time limits), over the stored settings; 0 goes back to them. Players
+    // without a clock ignore it.
+    virtual void setTurnTime(int ms) { (void)ms; }
 
     // Posts MSG_MOVE (lParam = m.packed()) to window; a no-op when it is gone.
     void deliverMove(GameMove m) const;

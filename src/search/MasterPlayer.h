@@ -1,0 +1,78 @@
+#pragma once
+// CMasterPlayer: the strongest kind. An iterative-deepening principal-variation
+// search with a shared transposition table, a threat-space search for
+// continuous fours, and a clock: it answers when its time per move is used,
+// at once when the move is forced.
+//
+// Threads. The user-interface thread calls requestMove, stopThinking, reset,
+// setTurnTime and the destructor; the search runs on a worker (plus helper
+// threads when more than one thread is set), each on its own board. A
+// started worker is always joined before the player is restarted, reset or
+// destroyed. The threads share only `thinking`, `interrupt`, the
+// transposition table (lock-free entries) and the message port.
+
+#include "players/MasterSettings.h"
+#include "players/Player.h"
+#include "search/SearchStatistics.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace quintrel {
+
+class CBoard;
+
+namespace master {
+class Engine;
+}
+
+class CMasterPlayer : public CPlayer {
+public:
+    CMasterPlayer();
+    ~CMasterPlayer() override;
+
+    const char* className() const override { return MasterSettings::CLASS_NAME; }
+
+    // The game's requests (user-interface thread)
+    void reset() override;
+    void stopThinking() override;
+    int requestMove(const CBoard& gameBoard, Side side) override;
+    void setTurnTime(int ms) override { turnTimeMs = ms; }
+
+    // One whole search on the calling thread, posting nothing: for tests,
+    // tools and benchmarks. A running worker is ended first.
+    int think(const CBoard& gameBoard, Side side);
+
+    // Results of the last search; read only while no worker runs.
+    GameMove chosenMove() const { return bestMove; }
+    const SearchStatistics& statistics() const { return stats; }
+    // The log text of the last search (SeenPos ... Score, remark).
+    std::string logLine() const { return lastLine; }
+    bool isThinking() const { return thinking.load() != 0; }
+
+    // The settings of the next search: the definition's, else the defaults,
+    // with the time per move replaced by setTurnTime's when one is set.
+    MasterSettings loadSettings() const;
+
+private:
+    void waitForWorker();
+    void threadProcedure();
+    int runSearch();
+    void reportRootMove(int i, int n, Field f) const;
+
+    std::unique_ptr<master::Engine> engine;
+    std::thread thread;
+    std::atomic<int> thinking{0};
+    std::atomic<int> interrupt{0};
+    int turnTimeMs = 0;
+    std::unique_ptr<CBoard> board; // the position of the current request
+    Side sideToMove = SIDE_O;
+    GameMove bestMove;
+    SearchStatistics stats;
+    std::string lastLine;
+    WindowHandle searchWindow;
+};
+
+} // namespace quintrel
