@@ -1,27 +1,570 @@
 #include "search/MasterEngine.h"
 
+#include "search/MasterBoard.h"
+#include "search/MasterTable.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+#include <vector>
+
 namespace quintrel::master {
 
-// Placeholder until the search lands: the field of most combined worth.
-struct Engine::Impl {};
+namespace {
 
-Engine::Engine() : impl(std::make_unique<Impl>()) {}
-Engine::~Engine() = default;
+using Clock = std::chrono::steady_clock;
 
-Result Engine::search(const CBoard& board, Side side, const Limits&, const std::atomic<int>&, const Progress&) {
-    Result r;
-    r.move = Field{10, 10};
-    int best = -1;
-    for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y) {
-            if (board.cells[x][y] != EMPTY) continue;
-            const int w = board.patterns[x][y][side].worth + board.patterns[x][y][1 - side].worth;
-            if (w > best && !(board.stoneBounds.isEmpty() && (x != 10 || y != 10))) {
-                best = w;
-                r.move = Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+constexpr int MAX_PLY = 120;
+constexpr int INF = 32000;
+constexpr int WON = WIN_SCORE - 1000; // beyond this a score is a proved result
+constexpr int LEAF_VCF_PLIES = 11;    // continuous fours looked for below the horizon
+constexpr int ROOT_VCF_PLIES = 41;
+constexpr int BEAM_BASE = 6;
+constexpr int ROOT_VCT_PLIES = 21;
+constexpr std::int64_t ROOT_VCT_BUDGET = 30000;
+constexpr std::int64_t DEFENCE_VCT_BUDGET = 4000;
+constexpr int DEFENCE_CANDIDATES = 25; // the best by shape; the rest rarely defend
+constexpr std::uint64_t SIDE_KEY = 0x5D2E1F0A9B3C4D6Full;
+
+bool isProved(int v) { return v >= WON || v <= -WON; }
+
+// Proved scores are stored relative to the node, so a transposition met at
+// another ply reads the same distance to the five.
+int toTable(int v, int ply) { return v >= WON ? v + ply : v <= -WON ? v - ply : v; }
+int fromTable(int v, int ply) { return v >= WON ? v - ply : v <= -WON ? v + ply : v; }
+
+struct Move {
+    int cell;
+    int score;
+};
+
+// What the threads share: the table, the clock and the stop.
+struct Shared {
+    TransTable table;
+    const std::atomic<int>* stop = nullptr;
+    std::atomic<bool> abort{false};
+    Clock::time_point start;
+    Clock::time_point hardDeadline;
+};
+
+// One searching thread: its own position and move-ordering memory.
+class Worker {
+public:
+    Worker(Shared& shared, bool isMain) : shared(shared), isMain(isMain) {}
+
+    void setUp(const CBoard& board, Side side) {
+        pos.setUp(board, side);
+        for (auto& k : killers)
+            k[0] = k[1] = -1;
+        for (auto& h : history)
+            std::fill(std::begin(h), std::end(h), 0);
+    }
+
+    int search(int alpha, int beta, int depth, int ply, bool pvNode);
+    // Plies to a five by continuous fours for the side to move, 0 when none.
+    int vcf(int plies);
+    // Plies to a five by fours and open threes for the side to move, 0 when
+    // none is found within `plies` and the node budget; firstMove is its move.
+    int vct(int plies, std::int64_t budget, int* firstMove);
+    int evaluate() const {
+        const int me = pos.toMove();
+        return pos.valueSum(me) - pos.valueSum(1 - me) + 15;
+    }
+    // Cells of s's class p (on any line) among the candidates.
+    int collect(int s, LinePattern p, int* out, int max) const;
+
+    Position pos;
+    Shared& shared;
+    bool isMain;
+    Progress progress;
+    std::uint64_t nodes = 0, expanded = 0, branchSum = 0, cuts = 0;
+    int selDepth = 0;
+    int rootBest = -1;
+    int rootDepth = 0;
+    int killers[MAX_PLY + 1][2];
+    int history[2][CELLS];
+
+private:
+    int generate(Move* out, bool defendOnly) const;
+public:
+    // Every candidate of the side to move, under the same restriction as the
+    // search, best shape first.
+    int generateAll(Move* out) const {
+        const int n = generate(out, pos.hasPattern(1 - pos.toMove(), F4));
+        std::sort(out, out + n, [](const Move& a, const Move& b) { return a.score > b.score; });
+        return n;
+    }
+    // When not empty, the only root moves searched.
+    std::vector<int> rootMoves;
+
+private:
+    int vctAttack(int plies, int* firstMove);
+    int vctDefend(int plies);
+    std::int64_t vctLeft = 0;
+    void checkTime() {
+        if ((nodes & 127) != 0 || !isMain) return;
+        if (shared.stop->load(std::memory_order_relaxed) != 0 || Clock::now() >= shared.hardDeadline)
+            shared.abort.store(true, std::memory_order_relaxed);
+    }
+    bool aborted() const { return shared.abort.load(std::memory_order_relaxed); }
+};
+
+int bestLine(const Position& pos, int s, int c) {
+    int best = 0;
+    for (int d = 0; d < 4; ++d)
+        best = std::max<int>(best, pos.pattern(s, c, d));
+    return best;
+}
+
+int foursAt(const Position& pos, int s, int c) {
+    int n = 0;
+    for (int d = 0; d < 4; ++d)
+        n += pos.pattern(s, c, d) >= B4;
+    return n;
+}
+
+int Worker::collect(int s, LinePattern p, int* out, int max) const {
+    int n = 0;
+    for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
+        for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x) {
+            const int c = cellOf(x, y);
+            if (!pos.isCandidate(c)) continue;
+            for (int d = 0; d < 4; ++d)
+                if (pos.pattern(s, c, d) == p) {
+                    if (n < max) out[n] = c;
+                    ++n;
+                    break;
+                }
+        }
+    return n;
+}
+
+// Candidates near the stones, scored for ordering by what they make for the
+// mover and what they take from the opponent. Against an open three only
+// our fours and the cells that stop it are worth a look.
+int Worker::generate(Move* out, bool defendOnly) const {
+    const int me = pos.toMove(), opp = 1 - me;
+    int n = 0;
+    for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
+        for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x) {
+            const int c = cellOf(x, y);
+            if (!pos.isCandidate(c)) continue;
+            if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) continue;
+            int score = pos.value(me, c) * 2 + pos.value(opp, c);
+            score += history[me][c] >> 4;
+            out[n++] = Move{c, score};
+        }
+    return n;
+}
+
+int Worker::vcf(int plies) {
+    ++nodes;
+    checkTime();
+    const int me = pos.toMove(), opp = 1 - me;
+    if (pos.fivePoints(me).size()) return 1;
+    int fours[MAX_MOVES];
+    int n;
+    if (const int theirs = pos.fivePoints(opp).size()) {
+        // Their four must be stopped; it goes on only if the stop is a four of ours.
+        const int block = pos.fivePoints(opp)[0];
+        if (theirs > 1 || pos.fourLineCount(me, block) == 0) return 0;
+        fours[0] = block;
+        n = 1;
+    } else {
+        if (pos.hasPattern(me, F4)) return 3;
+        n = pos.fourPoints(me).size();
+        for (int i = 0; i < n; ++i) {
+            fours[i] = pos.fourPoints(me)[i];
+            if (pos.fourLineCount(me, fours[i]) >= 2) return 3;
+        }
+    }
+    if (plies < 3 || aborted()) return 0;
+    for (int i = 0; i < n; ++i) {
+        pos.play(fours[i]);
+        int result = 0;
+        if (pos.fivePoints(opp).size() == 0 && pos.fivePoints(me).size() == 1) {
+            pos.play(pos.fivePoints(me)[0]);
+            if (const int r = vcf(plies - 2)) result = r + 2;
+            pos.undo();
+        }
+        pos.undo();
+        if (result) return result;
+    }
+    return 0;
+}
+
+int Worker::vct(int plies, std::int64_t budget, int* firstMove) {
+    vctLeft = budget;
+    return vctAttack(plies, firstMove);
+}
+
+// The attacker's turn: a four or an open three, each answered by every
+// defence; a five to stop first, and it goes on only if it can.
+int Worker::vctAttack(int plies, int* firstMove) {
+    ++nodes;
+    checkTime();
+    if (--vctLeft < 0 || aborted()) return 0;
+    const int me = pos.toMove(), opp = 1 - me;
+    if (pos.fivePoints(me).size()) {
+        if (firstMove) *firstMove = pos.fivePoints(me)[0];
+        return 1;
+    }
+    const int theirs = pos.fivePoints(opp).size();
+    if (theirs > 1) return 0;
+    int threats[MAX_MOVES];
+    int n = 0;
+    if (theirs == 1) {
+        threats[n++] = pos.fivePoints(opp)[0];
+    } else {
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
+            const int c = pos.fourPoints(me)[i];
+            if (pos.fourLineCount(me, c) >= 2 || bestLine(pos, me, c) == F4) {
+                if (firstMove) *firstMove = c;
+                return 3;
+            }
+            threats[n++] = c;
+        }
+        if (plies < 3) return 0;
+        // With an open three of theirs on the board only fours keep the initiative.
+        if (!pos.hasPattern(opp, F4)) {
+            const int fours = n;
+            for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
+                for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x) {
+                    const int c = cellOf(x, y);
+                    if (pos.isCandidate(c) && bestLine(pos, me, c) == F3) threats[n++] = c;
+                }
+            std::sort(threats + fours, threats + n,
+                      [&](int a, int b) { return pos.value(me, a) > pos.value(me, b); });
+        }
+    }
+    for (int i = 0; i < n; ++i) {
+        pos.play(threats[i]);
+        const int r = vctDefend(plies - 1);
+        pos.undo();
+        if (r) {
+            if (firstMove) *firstMove = threats[i];
+            return r + 1;
+        }
+    }
+    return 0;
+}
+
+// The defender's turn: every move that stops the threat, and every four of
+// their own; the attack holds only if it wins against each.
+int Worker::vctDefend(int plies) {
+    ++nodes;
+    const int me = pos.toMove(), opp = 1 - me; // opp attacks
+    if (pos.fivePoints(me).size()) return 0;
+    const int fives = pos.fivePoints(opp).size();
+    if (fives > 1) return 2;
+    int replies[2 * MAX_MOVES];
+    int n = 0;
+    if (fives == 1) {
+        replies[n++] = pos.fivePoints(opp)[0];
+    } else if (pos.hasPattern(opp, F4)) {
+        for (int i = 0; i < pos.fourPoints(opp).size(); ++i)
+            replies[n++] = pos.fourPoints(opp)[i];
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
+            const int c = pos.fourPoints(me)[i];
+            if (pos.fourLineCount(opp, c) == 0) replies[n++] = c;
+        }
+    } else {
+        return 0; // no threat left: the defender is free
+    }
+    int longest = 0;
+    for (int i = 0; i < n; ++i) {
+        pos.play(replies[i]);
+        const int r = vctAttack(plies - 1, nullptr);
+        pos.undo();
+        if (!r) return 0;
+        longest = std::max(longest, r);
+    }
+    return longest + 1;
+}
+
+// Step 1. Decided positions: a five to make, a five to stop, an open four.
+// Step 2. The table. Step 3. The horizon: continuous fours, else the value.
+// Step 4. Moves: ordered by the table's, the killers, history and shape.
+// Step 5. Principal-variation search with late moves reduced.
+int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
+    ++nodes;
+    checkTime();
+    if (aborted()) return 0;
+    if (ply > selDepth) selDepth = ply;
+    const int me = pos.toMove(), opp = 1 - me;
+
+    // Step 1
+    if (pos.hasPattern(me, FIVE)) return WIN_SCORE - (ply + 1);
+    if (ply >= MAX_PLY) return evaluate();
+    Move moves[MAX_MOVES];
+    int n = 0;
+    bool forced = false;
+    if (const int theirs = pos.fivePoints(opp).size()) {
+        if (theirs > 1) return -(WIN_SCORE - (ply + 2));
+        moves[0] = Move{pos.fivePoints(opp)[0], 0};
+        n = 1;
+        forced = true;
+    } else if (pos.hasPattern(me, F4)) {
+        return WIN_SCORE - (ply + 3);
+    }
+
+    // Step 2
+    const std::uint64_t key = pos.hash() ^ (me ? SIDE_KEY : 0);
+    TableHit hit;
+    int ttMove = -1;
+    if (shared.table.probe(key, hit)) {
+        ttMove = hit.move;
+        const int v = fromTable(hit.score, ply);
+        if (!pvNode && ply > 0 && hit.depth >= depth &&
+            (hit.bound == BOUND_EXACT || (hit.bound == BOUND_LOWER && v >= beta) ||
+             (hit.bound == BOUND_UPPER && v <= alpha)))
+            return v;
+    }
+
+    // Step 3
+    if (!forced && depth <= 0) {
+        if (const int r = vcf(LEAF_VCF_PLIES)) return WIN_SCORE - (ply + r);
+        return evaluate();
+    }
+
+    // Step 4
+    if (!forced) {
+        n = generate(moves, pos.hasPattern(opp, F4));
+        if (ply == 0 && !rootMoves.empty())
+            n = static_cast<int>(std::remove_if(moves, moves + n, [&](const Move& m) {
+                    return std::find(rootMoves.begin(), rootMoves.end(), m.cell) == rootMoves.end();
+                }) - moves);
+        if (n == 0) return evaluate();
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i)
+            if (pos.fourLineCount(me, pos.fourPoints(me)[i]) >= 2) return WIN_SCORE - (ply + 3);
+        for (int i = 0; i < n; ++i) {
+            const int c = moves[i].cell;
+            if (c == ttMove) moves[i].score += 1 << 24;
+            else if (c == killers[ply][0]) moves[i].score += 1 << 20;
+            else if (c == killers[ply][1]) moves[i].score += 1 << 19;
+        }
+        std::sort(moves, moves + n, [](const Move& a, const Move& b) { return a.score > b.score; });
+        // Beyond the best few the shapes say little: the search stays narrow and deep.
+        if (ply > 0) n = std::min(n, BEAM_BASE + std::max(depth, 0));
+        ++expanded;
+        branchSum += static_cast<std::uint64_t>(n);
+    }
+
+    // Step 5
+    const int alphaIn = alpha;
+    int best = -INF, bestMove = -1;
+    for (int i = 0; i < n; ++i) {
+        const int c = moves[i].cell;
+        if (ply == 0 && progress) progress(i + 1, n, fieldOf(c));
+        const int shape = bestLine(pos, me, c);
+        const bool threat = shape >= F3 || bestLine(pos, opp, c) >= B4;
+        pos.play(c);
+        // An open three forces the answer as a four does: searched a ply deeper,
+        // so threat sequences reach past the horizon (bounded by the root's depth).
+        const bool extend = forced || (shape == F3 && ply < 2 * rootDepth);
+        const int newDepth = extend ? depth : depth - 1;
+        int v;
+        if (i == 0) {
+            v = -search(-beta, -alpha, newDepth, ply + 1, pvNode);
+        } else {
+            const int r = (!threat && depth >= 3 && i >= 3) ? 1 + (i >= 10) : 0;
+            v = -search(-alpha - 1, -alpha, newDepth - r, ply + 1, false);
+            if (v > alpha && r) v = -search(-alpha - 1, -alpha, newDepth, ply + 1, false);
+            if (v > alpha && v < beta && pvNode) v = -search(-beta, -alpha, newDepth, ply + 1, true);
+        }
+        pos.undo();
+        if (aborted()) return 0;
+        if (v > best) {
+            best = v;
+            bestMove = c;
+            if (ply == 0 && (v > alpha || i == 0)) rootBest = c;
+            if (v > alpha) {
+                alpha = v;
+                if (v >= beta) {
+                    cuts += static_cast<std::uint64_t>(n - i - 1);
+                    if (!forced && c != killers[ply][0]) {
+                        killers[ply][1] = killers[ply][0];
+                        killers[ply][0] = c;
+                    }
+                    history[me][c] += depth * depth;
+                    break;
+                }
             }
         }
-    return r;
+    }
+    const Bound bound = best >= beta ? BOUND_LOWER : best > alphaIn ? BOUND_EXACT : BOUND_UPPER;
+    shared.table.store(key, bestMove, toTable(best, ply), depth, bound);
+    return best;
+}
+
+} // namespace
+
+struct Engine::Impl {
+    Shared shared;
+};
+
+Engine::Engine() : impl(std::make_unique<Impl>()) {
+    // The line table is built once, here, so that no search pays for it.
+    (void)linePattern(SIDE_O, 0);
+}
+Engine::~Engine() = default;
+
+Result Engine::search(const CBoard& board, Side side, const Limits& limits, const std::atomic<int>& stop,
+                      const Progress& progress) {
+    Shared& shared = impl->shared;
+    shared.table.resize(limits.hashMb);
+    shared.start = Clock::now();
+    // The answer travels after the search: a small margin keeps it inside the time.
+    const int budget = std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50));
+    shared.hardDeadline = shared.start + std::chrono::milliseconds(budget);
+    shared.stop = &stop;
+    shared.abort.store(false);
+
+    auto main = std::make_unique<Worker>(shared, true);
+    main->setUp(board, side);
+    main->progress = progress;
+    Position& pos = main->pos;
+    const int me = side, opp = 1 - side;
+    Result result;
+
+    // A move that needs no search: the centre of an empty board, a five, a
+    // five to stop, an open four or two fours.
+    auto forcedMove = [&](int c, int proved) {
+        result.move = fieldOf(c);
+        result.forced = true;
+        result.proved = proved;
+        result.score = proved > 0 ? WIN_SCORE - proved : proved < 0 ? -(WIN_SCORE + proved) : 0;
+        result.nodes = 1;
+        return result;
+    };
+    if (pos.stoneCount() == 0 && board.stoneBounds.isEmpty()) return forcedMove(cellOf(10, 10), 0);
+    int cells[2];
+    if (main->collect(me, FIVE, cells, 1)) return forcedMove(cells[0], 1);
+    const int theirFives = main->collect(opp, FIVE, cells, 2);
+    if (theirFives) return forcedMove(cells[0], theirFives > 1 ? -2 : 0);
+    if (main->collect(me, F4, cells, 1)) return forcedMove(cells[0], 3);
+    {
+        int candidates[MAX_MOVES];
+        const int n = main->collect(me, B4, candidates, MAX_MOVES);
+        for (int i = 0; i < n; ++i)
+            if (foursAt(pos, me, candidates[i]) >= 2) return forcedMove(candidates[i], 3);
+    }
+
+    // Continuous fours from the root: the first four of a proved win.
+    if (const int r = main->vcf(ROOT_VCF_PLIES)) {
+        int fours[MAX_MOVES];
+        const int n = main->collect(me, B4, fours, MAX_MOVES);
+        int block = -1;
+        if (main->collect(opp, FIVE, &block, 1) == 1) {
+            fours[0] = block;
+        }
+        for (int i = 0; i < std::max(n, 1); ++i) {
+            pos.play(fours[i]);
+            int reply;
+            const bool ok = main->collect(me, FIVE, &reply, 1) == 1;
+            int rest = 0;
+            if (ok) {
+                pos.play(reply);
+                rest = main->vcf(r - 2);
+                pos.undo();
+            }
+            pos.undo();
+            if (ok && rest) return forcedMove(fours[i], rest + 2);
+        }
+    }
+
+    // Fours and threes from the root: a win the search may not reach in time.
+    int first = -1;
+    if (const int r = main->vct(ROOT_VCT_PLIES, ROOT_VCT_BUDGET, &first); r && first >= 0)
+        return forcedMove(first, r);
+    // Their threats: if they could win by fours and threes were it their move,
+    // only the moves after which they cannot are searched.
+    pos.pass();
+    const bool threatened = main->vct(ROOT_VCT_PLIES, ROOT_VCT_BUDGET, nullptr) != 0;
+    pos.pass();
+    if (threatened) {
+        Move moves[MAX_MOVES];
+        const int n = std::min(main->generateAll(moves), DEFENCE_CANDIDATES);
+        for (int i = 0; i < n && !shared.abort.load(); ++i) {
+            pos.play(moves[i].cell);
+            if (!main->vct(ROOT_VCT_PLIES, DEFENCE_VCT_BUDGET, nullptr)) main->rootMoves.push_back(moves[i].cell);
+            pos.undo();
+        }
+    }
+
+    // Helpers search the same tree a ply apart, filling the shared table.
+    std::vector<std::unique_ptr<Worker>> helpers;
+    std::vector<std::thread> threads;
+    for (int t = 1; t < limits.threads; ++t) {
+        helpers.push_back(std::make_unique<Worker>(shared, false));
+        helpers.back()->setUp(board, side);
+    }
+    for (std::size_t t = 0; t < helpers.size(); ++t)
+        threads.emplace_back([&shared, w = helpers[t].get(), t, maxDepth = limits.maxDepth] {
+            for (int d = 2 + static_cast<int>(t % 2); d <= maxDepth && !shared.abort.load(); ++d) {
+                w->rootDepth = d;
+                w->search(-INF, INF, d, 0, true);
+            }
+        });
+
+    int score = 0;
+    int bestCell = -1;
+    for (int depth = 1; depth <= limits.maxDepth; ++depth) {
+        main->rootBest = -1;
+        main->rootDepth = depth;
+        int alpha = -INF, beta = INF;
+        if (depth >= 4 && !isProved(score)) {
+            alpha = score - 60;
+            beta = score + 60;
+        }
+        int v = main->search(alpha, beta, depth, 0, true);
+        if (!shared.abort.load() && (v <= alpha || v >= beta)) {
+            main->rootBest = -1;
+            v = main->search(-INF, INF, depth, 0, true);
+        }
+        if (shared.abort.load()) {
+            // A move whose search ended inside this iteration is still good to play.
+            if (main->rootBest >= 0 && bestCell < 0) bestCell = main->rootBest;
+            break;
+        }
+        score = v;
+        bestCell = main->rootBest;
+        result.depth = depth;
+        if (isProved(score)) break;
+        // The next iteration takes several times this one: start it only if it can end.
+        const auto used = Clock::now() - shared.start;
+        if (used * 20 > std::chrono::milliseconds(budget) * 11) break;
+    }
+    shared.abort.store(true);
+    for (auto& t : threads)
+        t.join();
+
+    if (bestCell < 0) {
+        Move moves[MAX_MOVES];
+        int n = main->collect(me, B4, cells, 1);
+        bestCell = n ? cells[0] : -1;
+        (void)moves;
+        if (bestCell < 0) {
+            // No iteration finished: the most valuable candidate.
+            int bestValue = -1;
+            for (int c = 0; c < CELLS; ++c)
+                if (pos.isCandidate(c) && pos.value(me, c) + pos.value(opp, c) > bestValue) {
+                    bestValue = pos.value(me, c) + pos.value(opp, c);
+                    bestCell = c;
+                }
+        }
+    }
+    result.move = fieldOf(bestCell);
+    result.score = score;
+    result.proved = score >= WON ? WIN_SCORE - score : score <= -WON ? -(WIN_SCORE + score) : 0;
+    result.selDepth = main->selDepth;
+    result.nodes = main->nodes;
+    result.expanded = main->expanded;
+    result.branchSum = main->branchSum;
+    result.cuts = main->cuts;
+    for (auto& h : helpers)
+        result.nodes += h->nodes;
+    return result;
 }
 
 } // namespace quintrel::master
