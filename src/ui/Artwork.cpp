@@ -33,11 +33,15 @@ QPixmap blank(int w, int h, const QColor& ground)
 }
 } // namespace
 
-QPixmap makeStoneImage(int side)
+QPixmap makeStoneImage(int side, int size, qreal ratio)
 {
-    QPixmap pm = blank(STONE_SIZE, STONE_SIZE, LIGHT_GREY);
+    const int pixels = qRound(size * ratio);
+    QPixmap pm = blank(pixels, pixels, LIGHT_GREY);
+    pm.setDevicePixelRatio(ratio);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    if (size != STONE_SIZE)
+        p.scale(qreal(size) / STONE_SIZE, qreal(size) / STONE_SIZE);
     if (side == 0)
         drawRing(p, QRectF(2.25, 2.25, 11.5, 11.5), BLUE, 2.5); // 12 across, centred
     else

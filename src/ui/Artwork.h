@@ -11,8 +11,10 @@ namespace quintrel::ui {
 
 constexpr int STONE_SIZE = 16;
 
-// 16 x 16 on light grey: O a blue ring, X a red diagonal cross.
-QPixmap makeStoneImage(int side);
+// size x size on light grey: O a blue ring, X a red diagonal cross. At 16 and
+// a pixel ratio of 1 these are the design's images; other sizes draw the same
+// shapes scaled, at ratio device pixels per pixel.
+QPixmap makeStoneImage(int side, int size = STONE_SIZE, qreal ratio = 1.0);
 
 // The pointer over the board for the side on move; hot spot at (7, 7).
 QCursor makeSideCursor(int side);

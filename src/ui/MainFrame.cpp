@@ -92,6 +92,13 @@ public:
     void deliverMove(GameMove move) override { doc.onMoveDelivered(move); }
     void handleMessage(const PortMessage& msg) override { doc.handleMessage(msg); }
     void replayStep() override { doc.onReplayTimer(); }
+    std::vector<Field> movesOnBoard() const override
+    {
+        std::vector<Field> fields;
+        for (int i = 0; i < doc.current(); ++i)
+            fields.push_back(doc.move(i).field);
+        return fields;
+    }
 
 private:
     CQuintrelGam& doc;
