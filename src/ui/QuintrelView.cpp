@@ -9,6 +9,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -390,18 +391,28 @@ void CQuintrelView::paintStone(QPainter& p, const QRect& square, int cell)
     p.drawPixmap(square.topLeft(), stoneImages[cell == SIDE_X ? 1 : 0]);
 }
 
-// The number sits on a light patch so that it reads on a ring and on a cross
-// alike; the last move's patch takes the other side's colour.
+// The number is outlined in white so that it reads on a ring and on a cross
+// alike; on the last move, with its marker on, it sits on the marker's square.
 void CQuintrelView::paintMoveNumber(QPainter& p, const QRect& square, int cell, int number, bool last)
 {
     const QString text = QString::number(number);
-    p.setFont(pixelFont(geo.px(text.size() > 2 ? 7 : 9), true));
-    const QRect box = p.fontMetrics().tightBoundingRect(text);
-    const QRect patch = QRect(QPoint(0, 0), box.size() + QSize(geo.px(3), geo.px(3))) .translated(
-        square.center() - QPoint(box.width() + geo.px(3), box.height() + geo.px(3)) / 2);
-    p.fillRect(patch, last ? contrastColour(cell) : QColor(255, 255, 255, 210));
-    p.setPen(last ? Qt::white : Qt::black);
-    p.drawText(patch, Qt::AlignCenter, text);
+    const QFont font = pixelFont(geo.px(text.size() > 2 ? 7 : 9), true);
+    const QRect box = QFontMetrics(font).tightBoundingRect(text);
+    const QPoint centre = QRectF(square).center().toPoint();
+    if (last) {
+        const int margin = geo.px(1);
+        p.fillRect(QRect(centre - QPoint(box.width() / 2 + margin, box.height() / 2 + margin),
+                         box.size() + QSize(2 * margin, 2 * margin)),
+                   contrastColour(cell));
+    }
+    QPainterPath path;
+    path.addText(centre - box.center(), font, text);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!last)
+        p.strokePath(path, QPen(Qt::white, geo.px(3), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, last ? QColor(Qt::white) : QColor(Qt::black));
+    p.restore();
 }
 
 void CQuintrelView::paintWorth(QPainter& p, int c, int r, bool darkened)
