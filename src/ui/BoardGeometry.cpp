@@ -42,7 +42,8 @@ Field CBoardGeometry::fieldAt(QPoint p) const
     const int x = unitAt(p.x()), y = unitAt(p.y());
     if (x < LEFT || x >= RIGHT || y < TOP || y >= BOTTOM)
         return Field{};
-    return Field{static_cast<std::uint8_t>((x - LEFT) / PITCH + 1), static_cast<std::uint8_t>((y - TOP) / PITCH + 1)};
+    return Field{static_cast<std::uint8_t>((x - LEFT) / PITCH + 1),
+                 static_cast<std::uint8_t>((y - TOP) / PITCH + 1)};
 }
 
 QRect CBoardGeometry::boardArea() const

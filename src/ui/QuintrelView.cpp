@@ -186,7 +186,8 @@ void CQuintrelView::showWinningFive(Field a, Field b)
     const int dy = to.y > from.y ? 1 : (to.y < from.y ? -1 : 0);
     for (int i = 0; i < 5; ++i)
         winningFive[i] = Field{static_cast<std::uint8_t>(from.x + i * dx), static_cast<std::uint8_t>(from.y + i * dy)};
-    fiveRect = geo.fieldSquare(winningFive[0].x, winningFive[0].y) | geo.fieldSquare(winningFive[4].x, winningFive[4].y);
+    fiveRect = geo.fieldSquare(winningFive[0].x, winningFive[0].y)
+             | geo.fieldSquare(winningFive[4].x, winningFive[4].y);
     blinking = 1;
     blinkTimer.start();
 }
@@ -368,7 +369,7 @@ void CQuintrelView::paintFields(QPainter& p, const QRect& clip)
                 continue;
             }
             paintStone(p, square, cell);
-            const bool isLast = bShowLastMove && last == Field{static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(r)};
+            const bool isLast = bShowLastMove && last.x == c && last.y == r;
             if (bShowMoveNumbers && number[c][r] != 0)
                 paintMoveNumber(p, square, cell, number[c][r], isLast);
             else if (isLast)
