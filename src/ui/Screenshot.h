@@ -3,6 +3,7 @@
 // store, opens the game if one is named, renders its main window at the stored
 // zoom and display options into a PNG file and ends. Nothing waits for a user:
 // a message the game would show in a box is handed back as the error instead.
+// The run reads the store but leaves it as it was.
 
 #include <QString>
 
