@@ -95,7 +95,7 @@ CQuintrelView::CQuintrelView(SettingsBackend& settings, QWidget* parent) : QWidg
     geo = CBoardGeometry(zoom);
 
     for (int side = 0; side < 2; ++side)
-        sideCursors[side] = makeSideCursor(side);
+        sideCursors[side] = makeSideCursor(side, geo.px(STONE_SIZE));
     setFixedSize(geo.viewSize(), geo.viewSize());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -251,6 +251,8 @@ void CQuintrelView::setZoom(int percent)
         return;
     geo = CBoardGeometry(percent);
     setFixedSize(geo.viewSize(), geo.viewSize());
+    for (int side = 0; side < 2; ++side)
+        sideCursors[side] = makeSideCursor(side, geo.px(STONE_SIZE));
     if (!markRect.isNull())
         markRect = geo.fieldSquare(markedField.x, markedField.y);
     drawnMarkRect = QRect();
