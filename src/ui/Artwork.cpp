@@ -33,11 +33,15 @@ QPixmap blank(int w, int h, const QColor& ground)
 }
 } // namespace
 
-QPixmap makeStoneImage(int side)
+QPixmap makeStoneImage(int side, int size, qreal ratio)
 {
-    QPixmap pm = blank(STONE_SIZE, STONE_SIZE, LIGHT_GREY);
+    const int pixels = qRound(size * ratio);
+    QPixmap pm = blank(pixels, pixels, LIGHT_GREY);
+    pm.setDevicePixelRatio(ratio);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    if (size != STONE_SIZE)
+        p.scale(qreal(size) / STONE_SIZE, qreal(size) / STONE_SIZE);
     if (side == 0)
         drawRing(p, QRectF(2.25, 2.25, 11.5, 11.5), BLUE, 2.5); // 12 across, centred
     else
@@ -45,14 +49,16 @@ QPixmap makeStoneImage(int side)
     return pm;
 }
 
-QCursor makeSideCursor(int side)
+QCursor makeSideCursor(int side, int size)
 {
     // Transparent ground with a black outline around the coloured shape, so the
     // pointer stays visible over stones of its own colour.
-    QPixmap pm(STONE_SIZE, STONE_SIZE);
+    QPixmap pm(size, size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    if (size != STONE_SIZE)
+        p.scale(qreal(size) / STONE_SIZE, qreal(size) / STONE_SIZE);
     if (side == 0) {
         drawRing(p, QRectF(1.5, 1.5, 12, 12), Qt::black, 3.5);
         drawRing(p, QRectF(1.5, 1.5, 12, 12), BLUE, 1.8);
@@ -61,7 +67,7 @@ QCursor makeSideCursor(int side)
         drawCross(p, {2, 2}, {13, 13}, {13, 2}, {2, 13}, RED, 1.8);
     }
     p.end();
-    return QCursor(pm, 7, 7);
+    return QCursor(pm, 7 * size / STONE_SIZE, 7 * size / STONE_SIZE);
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include "ui/PortSink.h"
 #include "ui/UiHooks.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quintrel::ui {
@@ -92,6 +94,13 @@ public:
     void deliverMove(GameMove move) override { doc.onMoveDelivered(move); }
     void handleMessage(const PortMessage& msg) override { doc.handleMessage(msg); }
     void replayStep() override { doc.onReplayTimer(); }
+    std::vector<Field> movesOnBoard() const override
+    {
+        std::vector<Field> fields;
+        for (int i = 0; i < doc.current(); ++i)
+            fields.push_back(doc.move(i).field);
+        return fields;
+    }
 
 private:
     CQuintrelGam& doc;
@@ -117,6 +126,8 @@ CMainFrame::CMainFrame(SettingsBackend& settings, QWidget* parent) : QMainWindow
 
     fitWindow();
     placeWindow();
+    if (boardView->zoom() != 100)
+        onZoomChanged(); // a position kept from a smaller zoom may reach off the screen
     guideAvailable = userGuideReadable();
     setAcceptDrops(true);
     qApp->installEventFilter(this);
@@ -234,6 +245,27 @@ void CMainFrame::createActions()
     connect(addCommand(ID_VIEW_WORTH_MODE, "Follow Side On Move\tCtrl+I", K(Qt::CTRL | Qt::Key_I),
                        "Whose worth of fields will be displayed"),
             &QAction::triggered, boardView, &CQuintrelView::cycleWorthMode);
+    a = addCommand(ID_VIEW_LAST_MOVE, "Last Move Marker", K(), "Mark the stone played last");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleLastMove);
+    a = addCommand(ID_VIEW_MOVE_NUMBERS, "Move Numbers", K(), "Show on every stone the number of its move");
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleMoveNumbers);
+    // Ctrl+= too: on most keyboards "+" needs Shift.
+    a = addCommand(ID_VIEW_ZOOM_IN, "Zoom In\tCtrl++", K(Qt::CTRL | Qt::Key_Plus), "Show the board larger");
+    a->setShortcuts({K(Qt::CTRL | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Equal)});
+    connect(a, &QAction::triggered, boardView, &CQuintrelView::zoomIn);
+    connect(addCommand(ID_VIEW_ZOOM_OUT, "Zoom Out\tCtrl+-", K(Qt::CTRL | Qt::Key_Minus), "Show the board smaller"),
+            &QAction::triggered, boardView, &CQuintrelView::zoomOut);
+    auto* zooms = new QActionGroup(this);
+    for (std::size_t i = 0; i < CBoardGeometry::ZOOMS.size(); ++i) {
+        const int percent = CBoardGeometry::ZOOMS[i];
+        a = addCommand(ID_VIEW_ZOOM_FIRST + static_cast<int>(i), QStringLiteral("%1%").arg(percent), K(),
+                       QStringLiteral("Show the board at %1%").arg(percent));
+        a->setCheckable(true);
+        zooms->addAction(a);
+        connect(a, &QAction::triggered, boardView, [this, percent] { boardView->setZoom(percent); });
+    }
 
     // Alt+A is also the "&Action" menu's mnemonic; the event filter gives the
     // accelerator precedence, as a menu accelerator table would.
@@ -293,6 +325,10 @@ void CMainFrame::createMenus()
     view->addSeparator();
     view->addAction(actions[ID_VIEW_WORTH]);
     view->addAction(actions[ID_VIEW_WORTH_MODE]);
+    view->addSeparator();
+    view->addAction(actions[ID_VIEW_LAST_MOVE]);
+    view->addAction(actions[ID_VIEW_MOVE_NUMBERS]);
+    createZoomMenu(view);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(actions[ID_ADVICE]);
@@ -303,6 +339,17 @@ void CMainFrame::createMenus()
     for (QMenu* m : {gameMenu, players, act, view, help})
         connect(m, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
     rebuildRecentMenu();
+}
+
+void CMainFrame::createZoomMenu(QMenu* view)
+{
+    QMenu* zoom = view->addMenu(QStringLiteral("&Zoom"));
+    for (std::size_t i = 0; i < CBoardGeometry::ZOOMS.size(); ++i)
+        zoom->addAction(actions[ID_VIEW_ZOOM_FIRST + static_cast<int>(i)]);
+    zoom->addSeparator();
+    zoom->addAction(actions[ID_VIEW_ZOOM_IN]);
+    zoom->addAction(actions[ID_VIEW_ZOOM_OUT]);
+    connect(boardView, &CQuintrelView::zoomChanged, this, &CMainFrame::onZoomChanged);
 }
 
 void CMainFrame::createToolBar()
@@ -366,6 +413,20 @@ void CMainFrame::fitWindow()
     setFixedSize(size);
     toolBarHeight = tools->isVisible() || !tools->isHidden() ? tools->sizeHint().height() : toolBarHeight;
     statusBarHeight = statusBar()->sizeHint().height();
+}
+
+// The frame takes the view's new size; what would then lie off the screen is
+// brought back onto it.
+void CMainFrame::onZoomChanged()
+{
+    fitWindow();
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect avail = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    const int x = std::max(avail.left(), std::min(frame.left(), avail.right() + 1 - frame.width()));
+    const int y = std::max(avail.top(), std::min(frame.top(), avail.bottom() + 1 - frame.height()));
+    if (x != frame.left() || y != frame.top())
+        move(pos() + QPoint(x - frame.left(), y - frame.top()));
 }
 
 void CMainFrame::placeWindow()
@@ -566,6 +627,13 @@ void CMainFrame::updateCommands()
     actions[ID_VIEW_WORTH]->setChecked(boardView->showWorthOfFields());
     actions[ID_VIEW_WORTH_MODE]->setEnabled(boardView->showWorthOfFields());
     actions[ID_VIEW_WORTH_MODE]->setText(boardView->worthModeText());
+    actions[ID_VIEW_LAST_MOVE]->setChecked(boardView->showLastMove());
+    actions[ID_VIEW_MOVE_NUMBERS]->setChecked(boardView->showMoveNumbers());
+    const auto& zooms = CBoardGeometry::ZOOMS;
+    for (std::size_t i = 0; i < zooms.size(); ++i)
+        actions[ID_VIEW_ZOOM_FIRST + static_cast<int>(i)]->setChecked(zooms[i] == boardView->zoom());
+    enable(ID_VIEW_ZOOM_IN, boardView->zoom() < zooms.back());
+    enable(ID_VIEW_ZOOM_OUT, boardView->zoom() > zooms.front());
     updateTitle();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // CMainFrame: the one top-level window. A fixed-size frame around the board
 // view with the menu, accelerators, toolbar and three-pane status bar; its
-// height follows which bars are shown so the view keeps 394 x 394 pixels.
+// size follows the view's zoom and which bars are shown (394 x 394 at 100%).
 // It owns the modeless log window, remembers its own position and whether
 // the log was open, carries the whole command table with its enabling, and is
 // the game's GameUi: everything the document shows passes through here.
@@ -59,6 +59,11 @@ enum CommandId : int {
     ID_VIEW_EXAMINED_FIELD = 32787,
     ID_VIEW_WORTH = 32798,
     ID_VIEW_WORTH_MODE = 32799,
+    ID_VIEW_LAST_MOVE = 32840,
+    ID_VIEW_MOVE_NUMBERS = 32841,
+    ID_VIEW_ZOOM_IN = 32842,
+    ID_VIEW_ZOOM_OUT = 32843,
+    ID_VIEW_ZOOM_FIRST = 32844, // one per CBoardGeometry::ZOOMS, in order
     ID_ADVICE = 32781,
     ID_USER_GUIDE = 32801,
     ID_APP_ABOUT = 57664,
@@ -142,6 +147,8 @@ private:
     void createStatusBar();
     QAction* addCommand(int id, const QString& text, const QKeySequence& key, const QString& prompt);
     void fitWindow();
+    void createZoomMenu(QMenu* view);
+    void onZoomChanged();
     void placeWindow();
     void storeWindowPos();
     void scheduleUpdate();

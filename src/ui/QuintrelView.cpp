@@ -9,6 +9,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPainterPath>
+
+#include <algorithm>
 
 namespace quintrel::ui {
 
@@ -33,34 +36,24 @@ QString numberText(int n)
     return QString::number(n); // beyond the table: plain digits
 }
 
-QRect columnLabelBox(int c)
+// Text centred on unit x with its top at unit y.
+void drawCentredText(QPainter& p, const CBoardGeometry& geo, int x, int y, const QString& text)
 {
-    return QRect(QPoint(17 * c + 24, BOARD_BOTTOM + 8), QPoint(17 * c + 40, BOARD_BOTTOM + 24));
+    p.drawText(geo.textBox(x, y), Qt::AlignHCenter | Qt::AlignTop, text);
 }
 
-QRect rowLabelBox(int r)
-{
-    return QRect(QPoint(BOARD_LEFT - 32, 17 * r + 14), QPoint(BOARD_LEFT - 2, 17 * r + 30));
-}
-
-// Text centred on x with its top at y.
-void drawCentredText(QPainter& p, int x, int y, const QString& text)
-{
-    p.drawText(QRect(x - 15, y, 30, 16), Qt::AlignHCenter | Qt::AlignTop, text);
-}
-
-QFont labelFont()
+QFont pixelFont(int pixels, bool bold = false)
 {
     QFont f = QApplication::font();
-    f.setPixelSize(12);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
     return f;
 }
 
-QFont worthFont()
+// The colour of the other side's stones, which stands out on this side's.
+QColor contrastColour(int cell)
 {
-    QFont f = QApplication::font();
-    f.setPixelSize(10);
-    return f;
+    return cell == SIDE_X ? QColor(0, 0, 255) : QColor(255, 0, 0);
 }
 } // namespace
 
@@ -72,15 +65,12 @@ QEvent::Type PortEvent::eventType()
 
 QRect fieldSquare(int c, int r)
 {
-    return QRect(17 * c + 24, 17 * r + 14, 16, 16);
+    return CBoardGeometry().fieldSquare(c, r);
 }
 
 Field fieldAt(QPoint p)
 {
-    if (p.x() < BOARD_LEFT || p.x() >= BOARD_RIGHT || p.y() < BOARD_TOP || p.y() >= BOARD_BOTTOM)
-        return Field{};
-    return Field{static_cast<std::uint8_t>((p.x() - BOARD_LEFT) / FIELD_PITCH + 1),
-                 static_cast<std::uint8_t>((p.y() - BOARD_TOP) / FIELD_PITCH + 1)};
+    return CBoardGeometry().fieldAt(p);
 }
 
 CQuintrelView::CQuintrelView(SettingsBackend& settings, QWidget* parent) : QWidget(parent), store(settings)
@@ -88,19 +78,25 @@ CQuintrelView::CQuintrelView(SettingsBackend& settings, QWidget* parent) : QWidg
     CRegistryKey key(store, KEY_APPLICATION);
     const std::pair<const char*, std::int32_t*> flags[] = {{"bShowAllExamined", &bShowAllExamined},
                                                            {"bShowExaminedField", &bShowExaminedField},
-                                                           {"bShowWorthOfFields", &bShowWorthOfFields}};
+                                                           {"bShowWorthOfFields", &bShowWorthOfFields},
+                                                           {"bShowLastMove", &bShowLastMove},
+                                                           {"bShowMoveNumbers", &bShowMoveNumbers}};
     for (auto [name, member] : flags) {
         if (!key.readNumber(name, *member)) {
             *member = 0;
             key.writeNumber(name, std::int32_t{0});
         }
     }
-
-    for (int side = 0; side < 2; ++side) {
-        stoneImages[side] = makeStoneImage(side);
-        sideCursors[side] = makeSideCursor(side);
+    std::int32_t zoom = 0;
+    if (!key.readNumber("iZoom", zoom) || !CBoardGeometry::isZoom(zoom)) {
+        zoom = 100;
+        key.writeNumber("iZoom", zoom);
     }
-    setFixedSize(VIEW_SIZE, VIEW_SIZE);
+    geo = CBoardGeometry(zoom);
+
+    for (int side = 0; side < 2; ++side)
+        sideCursors[side] = makeSideCursor(side, geo.px(STONE_SIZE));
+    setFixedSize(geo.viewSize(), geo.viewSize());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -123,6 +119,9 @@ void CQuintrelView::storeSettings()
     key.writeNumber("bShowAllExamined", bShowAllExamined);
     key.writeNumber("bShowExaminedField", bShowExaminedField);
     key.writeNumber("bShowWorthOfFields", bShowWorthOfFields);
+    key.writeNumber("bShowLastMove", bShowLastMove);
+    key.writeNumber("bShowMoveNumbers", bShowMoveNumbers);
+    key.writeNumber("iZoom", static_cast<std::int32_t>(geo.zoom()));
 }
 
 void CQuintrelView::setGame(ViewGame* g)
@@ -137,13 +136,15 @@ void CQuintrelView::markField(Field f)
 {
     cursorField = f;
     moveMarkTo(f);
+    historyShown();
 }
 
 void CQuintrelView::moveMarkTo(Field f)
 {
     if (!drawnMarkRect.isNull())
         update(drawnMarkRect);
-    markRect = fieldSquare(f.x, f.y);
+    markedField = f;
+    markRect = geo.fieldSquare(f.x, f.y);
     update(markRect);
 }
 
@@ -154,6 +155,15 @@ void CQuintrelView::clearMark()
     if (!drawnMarkRect.isNull())
         update(drawnMarkRect);
     markRect = QRect();
+    historyShown();
+}
+
+// The game marks the field of every move played, taken back or replayed; the
+// marker and the numbers it implies may change anywhere on the board.
+void CQuintrelView::historyShown()
+{
+    if (bShowLastMove || bShowMoveNumbers)
+        repaintBoard();
 }
 
 void CQuintrelView::resetMarks()
@@ -176,14 +186,15 @@ void CQuintrelView::showWinningFive(Field a, Field b)
     const int dy = to.y > from.y ? 1 : (to.y < from.y ? -1 : 0);
     for (int i = 0; i < 5; ++i)
         winningFive[i] = Field{static_cast<std::uint8_t>(from.x + i * dx), static_cast<std::uint8_t>(from.y + i * dy)};
-    fiveRect = fieldSquare(winningFive[0].x, winningFive[0].y) | fieldSquare(winningFive[4].x, winningFive[4].y);
+    fiveRect = geo.fieldSquare(winningFive[0].x, winningFive[0].y)
+             | geo.fieldSquare(winningFive[4].x, winningFive[4].y);
     blinking = 1;
     blinkTimer.start();
 }
 
 void CQuintrelView::repaintBoard()
 {
-    update(QRect(QPoint(BOARD_LEFT, BOARD_TOP), QPoint(BOARD_RIGHT, BOARD_BOTTOM)));
+    update(geo.boardArea());
 }
 
 void CQuintrelView::startReplayTimer(unsigned ms)
@@ -220,6 +231,56 @@ void CQuintrelView::cycleWorthMode()
     emit displayChanged();
 }
 
+void CQuintrelView::toggleLastMove()
+{
+    bShowLastMove = !bShowLastMove;
+    repaintBoard();
+    emit displayChanged();
+}
+
+void CQuintrelView::toggleMoveNumbers()
+{
+    bShowMoveNumbers = !bShowMoveNumbers;
+    repaintBoard();
+    emit displayChanged();
+}
+
+void CQuintrelView::setZoom(int percent)
+{
+    if (!CBoardGeometry::isZoom(percent) || percent == geo.zoom())
+        return;
+    geo = CBoardGeometry(percent);
+    setFixedSize(geo.viewSize(), geo.viewSize());
+    for (int side = 0; side < 2; ++side)
+        sideCursors[side] = makeSideCursor(side, geo.px(STONE_SIZE));
+    if (!markRect.isNull())
+        markRect = geo.fieldSquare(markedField.x, markedField.y);
+    drawnMarkRect = QRect();
+    if (winningFive[0].x != 0)
+        fiveRect = geo.fieldSquare(winningFive[0].x, winningFive[0].y)
+                 | geo.fieldSquare(winningFive[4].x, winningFive[4].y);
+    hotLabel = drawnHotLabel = Field{};
+    update();
+    emit zoomChanged();
+    emit displayChanged();
+}
+
+void CQuintrelView::zoomIn()
+{
+    const auto& z = CBoardGeometry::ZOOMS;
+    const auto next = std::upper_bound(z.begin(), z.end(), geo.zoom());
+    if (next != z.end())
+        setZoom(*next);
+}
+
+void CQuintrelView::zoomOut()
+{
+    const auto& z = CBoardGeometry::ZOOMS;
+    const auto below = std::lower_bound(z.begin(), z.end(), geo.zoom());
+    if (below != z.begin())
+        setZoom(*(below - 1));
+}
+
 QString CQuintrelView::worthModeText() const
 {
     switch (worthMode) {
@@ -246,44 +307,59 @@ void CQuintrelView::paintEvent(QPaintEvent* event)
     paintLabels(p);
 }
 
+void CQuintrelView::paintUnitLine(QPainter& p, QPoint from, QPoint to, const QColor& colour)
+{
+    p.fillRect(geo.map(QRect(from, to).normalized()), colour);
+}
+
 void CQuintrelView::paintBackground(QPainter& p)
 {
     p.fillRect(rect(), LIGHT_GREY);
     // A raised bevel of four rings around the board, inside a black rectangle.
     for (int i = 1; i <= 4; ++i) {
         const int l = BOARD_LEFT - i, t = BOARD_TOP - i, r = 362 + i, b = 352 + i;
-        p.setPen(Qt::white);
-        p.drawLine(l, t, r, t);
-        p.drawLine(l, t, l, b);
-        p.setPen(Qt::black);
-        p.drawLine(r, t, r, b);
-        p.drawLine(l, b, r, b);
+        paintUnitLine(p, {l, t}, {r, t}, Qt::white);
+        paintUnitLine(p, {l, t}, {l, b}, Qt::white);
+        paintUnitLine(p, {r, t}, {r, b}, Qt::black);
+        paintUnitLine(p, {l, b}, {r, b}, Qt::black);
     }
-    p.setPen(Qt::black);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRect(QPoint(35, 25), QPoint(366, 356)));
+    const int l = 35, t = 25, r = 367, b = 357;
+    paintUnitLine(p, {l, t}, {r, t}, Qt::black);
+    paintUnitLine(p, {l, t}, {l, b}, Qt::black);
+    paintUnitLine(p, {r, t}, {r, b}, Qt::black);
+    paintUnitLine(p, {l, b}, {r, b}, Qt::black);
 
-    p.setFont(labelFont());
     for (int k = 0; k <= 19; ++k) {
         const int x = BOARD_LEFT + FIELD_PITCH * k;
-        p.drawLine(x, BOARD_TOP, x, BOARD_BOTTOM - 1);
+        paintUnitLine(p, {x, BOARD_TOP}, {x, BOARD_BOTTOM - 1}, Qt::black);
     }
     for (int k = 0; k <= 19; ++k) {
         const int y = BOARD_TOP + FIELD_PITCH * k;
-        p.drawLine(BOARD_LEFT, y, BOARD_RIGHT - 1, y);
+        paintUnitLine(p, {BOARD_LEFT, y}, {BOARD_RIGHT - 1, y}, Qt::black);
     }
+    p.setPen(Qt::black);
+    p.setFont(pixelFont(geo.labelFontPixels()));
     for (int c = 1; c <= 19; ++c)
-        drawCentredText(p, 17 * c + 32, BOARD_BOTTOM + 8, QString(QChar(COLUMN_LETTERS[c - 1])));
+        drawCentredText(p, geo, 17 * c + 32, BOARD_BOTTOM + 8, QString(QChar(COLUMN_LETTERS[c - 1])));
     for (int r = 1; r <= 19; ++r)
-        drawCentredText(p, BOARD_LEFT - 18, 17 * r + 14, numberText(r));
+        drawCentredText(p, geo, BOARD_LEFT - 18, 17 * r + 14, numberText(r));
 }
 
 void CQuintrelView::paintFields(QPainter& p, const QRect& clip)
 {
-    p.setFont(worthFont());
+    // Which move placed each stone, when the history is shown on the board.
+    int number[20][20] = {};
+    Field last;
+    if (game && (bShowLastMove || bShowMoveNumbers)) {
+        const std::vector<Field> moves = game->movesOnBoard();
+        for (std::size_t i = 0; i < moves.size(); ++i)
+            number[moves[i].x][moves[i].y] = static_cast<int>(i + 1);
+        if (!moves.empty())
+            last = moves.back();
+    }
     for (int r = 1; r <= 19; ++r) {
         for (int c = 1; c <= 19; ++c) {
-            const QRect square = fieldSquare(c, r);
+            const QRect square = geo.fieldSquare(c, r);
             if (!square.intersects(clip))
                 continue;
             const int cell = game ? game->cell(c, r) : EMPTY;
@@ -292,11 +368,54 @@ void CQuintrelView::paintFields(QPainter& p, const QRect& clip)
                 p.fillRect(square, darkened ? DARK_GREY : LIGHT_GREY);
                 if (bShowWorthOfFields && cell == EMPTY)
                     paintWorth(p, c, r, darkened);
-            } else {
-                p.drawPixmap(square.topLeft(), stoneImages[cell == SIDE_X ? 1 : 0]);
+                continue;
             }
+            paintStone(p, square, cell);
+            const bool isLast = bShowLastMove && last.x == c && last.y == r;
+            if (bShowMoveNumbers && number[c][r] != 0)
+                paintMoveNumber(p, square, cell, number[c][r], isLast);
+            else if (isLast)
+                p.fillRect(geo.map(QRect(17 * c + 29, 17 * r + 19, 6, 6)), contrastColour(cell));
         }
     }
+}
+
+void CQuintrelView::paintStone(QPainter& p, const QRect& square, int cell)
+{
+    // The design's 16 x 16 images at 100% on an ordinary screen; otherwise
+    // the same drawing made afresh at the device's own resolution.
+    const qreal ratio = devicePixelRatioF();
+    if (stoneZoom != geo.zoom() || stoneRatio != ratio) {
+        for (int side = 0; side < 2; ++side)
+            stoneImages[side] = makeStoneImage(side, square.width(), ratio);
+        stoneZoom = geo.zoom();
+        stoneRatio = ratio;
+    }
+    p.drawPixmap(square.topLeft(), stoneImages[cell == SIDE_X ? 1 : 0]);
+}
+
+// The number is outlined in white so that it reads on a ring and on a cross
+// alike; on the last move, with its marker on, it sits on the marker's square.
+void CQuintrelView::paintMoveNumber(QPainter& p, const QRect& square, int cell, int number, bool last)
+{
+    const QString text = QString::number(number);
+    const QFont font = pixelFont(geo.px(text.size() > 2 ? 7 : 9), true);
+    const QRect box = QFontMetrics(font).tightBoundingRect(text);
+    const QPoint centre = QRectF(square).center().toPoint();
+    if (last) {
+        const int margin = geo.px(1);
+        p.fillRect(QRect(centre - QPoint(box.width() / 2 + margin, box.height() / 2 + margin),
+                         box.size() + QSize(2 * margin, 2 * margin)),
+                   contrastColour(cell));
+    }
+    QPainterPath path;
+    path.addText(centre - box.center(), font, text);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!last)
+        p.strokePath(path, QPen(Qt::white, geo.px(3), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(path, last ? QColor(Qt::white) : QColor(Qt::black));
+    p.restore();
 }
 
 void CQuintrelView::paintWorth(QPainter& p, int c, int r, bool darkened)
@@ -327,7 +446,8 @@ void CQuintrelView::paintWorth(QPainter& p, int c, int r, bool darkened)
     QColor colour = owner == SIDE_O ? QColor(0, 0, 255) : owner == SIDE_X ? QColor(255, 0, 0)
                                                         : (darkened ? BOTH_ON_DARK : BOTH_ON_LIGHT);
     p.setPen(colour);
-    drawCentredText(p, 17 * c + 32, 17 * r + 14, numberText(w));
+    p.setFont(pixelFont(geo.worthFontPixels()));
+    drawCentredText(p, geo, 17 * c + 32, 17 * r + 14, numberText(w));
 }
 
 void CQuintrelView::paintMark(QPainter& p)
@@ -336,25 +456,23 @@ void CQuintrelView::paintMark(QPainter& p)
     if (markRect.isNull())
         return;
     // A sunken square: dark on the left and top, white on the right and bottom.
-    const int l = markRect.left(), t = markRect.top(), r = markRect.right(), b = markRect.bottom();
-    p.setPen(DARK_GREY);
-    p.drawLine(l, b, l, t);
-    p.drawLine(l, t, r, t);
-    p.setPen(Qt::white);
-    p.drawLine(r, t, r, b);
-    p.drawLine(r, b, l, b);
+    const int l = 17 * markedField.x + 24, t = 17 * markedField.y + 14, r = l + 15, b = t + 15;
+    paintUnitLine(p, {l, t}, {l, b}, DARK_GREY);
+    paintUnitLine(p, {l, t}, {r, t}, DARK_GREY);
+    paintUnitLine(p, {r, t}, {r, b}, Qt::white);
+    paintUnitLine(p, {l, b}, {r, b}, Qt::white);
     drawnMarkRect = markRect;
 }
 
 void CQuintrelView::paintLabels(QPainter& p)
 {
-    p.setFont(labelFont());
     drawnHotLabel = Field{};
     if (inputFlags == 0 || hotLabel.x == 0)
         return;
+    p.setFont(pixelFont(geo.labelFontPixels()));
     p.setPen(YELLOW);
-    drawCentredText(p, 17 * hotLabel.x + 32, BOARD_BOTTOM + 8, QString(QChar(COLUMN_LETTERS[hotLabel.x - 1])));
-    drawCentredText(p, BOARD_LEFT - 18, 17 * hotLabel.y + 14, numberText(hotLabel.y));
+    drawCentredText(p, geo, 17 * hotLabel.x + 32, BOARD_BOTTOM + 8, QString(QChar(COLUMN_LETTERS[hotLabel.x - 1])));
+    drawCentredText(p, geo, BOARD_LEFT - 18, 17 * hotLabel.y + 14, numberText(hotLabel.y));
     drawnHotLabel = hotLabel;
 }
 
@@ -362,8 +480,8 @@ void CQuintrelView::invalidateLabels(Field pair)
 {
     if (pair.x == 0 || pair.y == 0)
         return;
-    update(columnLabelBox(pair.x));
-    update(rowLabelBox(pair.y));
+    update(geo.columnLabelBox(pair.x));
+    update(geo.rowLabelBox(pair.y));
 }
 
 // ---- Input ----
@@ -387,7 +505,7 @@ void CQuintrelView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const Field f = fieldAt(event->position().toPoint());
+    const Field f = geo.fieldAt(event->position().toPoint());
     if (!f.onBoard() || !game || game->cell(f.x, f.y) != EMPTY)
         return;
     handMoveOver(f);
@@ -476,7 +594,7 @@ void CQuintrelView::refreshPointer()
 // The pointer shape and the highlighted labels for a pointer at p.
 void CQuintrelView::updatePointer(QPoint p, bool inside)
 {
-    const Field f = inside ? fieldAt(p) : Field{};
+    const Field f = inside ? geo.fieldAt(p) : Field{};
     if (inputFlags != 0 && inside) {
         hotLabel = f;
         if (!(hotLabel == drawnHotLabel)) {

@@ -1,8 +1,9 @@
 #pragma once
-// CQuintrelView: the board of the main window. It paints the 19 x 19 board at
-// a fixed pixel geometry (field (c, r) at x = 17c + 24, y = 17r + 14), the
-// labels, the stones, one sunken mark, a blinking winning five and, on
-// request, the worth of empty fields and the fields a search examines. It
+// CQuintrelView: the board of the main window. It paints the 19 x 19 board
+// (at 100%: field (c, r) at x = 17c + 24, y = 17r + 14; other zooms scale
+// that through CBoardGeometry), the labels, the stones, one sunken mark, a
+// blinking winning five and, on request, the worth of empty fields, the
+// fields a search examines, the move numbers and a last-move marker. It
 // takes the human's move from the mouse or the keyboard cursor and turns the
 // moves and examined fields that players post into calls on the game.
 //
@@ -11,6 +12,7 @@
 
 #include "app/MessagePort.h"
 #include "board/Types.h"
+#include "ui/BoardGeometry.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -46,6 +48,8 @@ public:
     virtual void deliverMove(GameMove move) = 0;             // the human's move
     virtual void handleMessage(const PortMessage& msg) = 0;  // a player's move or examined field
     virtual void replayStep() = 0;
+    // The stones on the board in the order they were played.
+    virtual std::vector<Field> movesOnBoard() const { return {}; }
 };
 
 // A message of the port travelling as a Qt event to the view or the frame.
@@ -56,11 +60,12 @@ public:
     PortMessage message;
 };
 
-// Fixed geometry, client pixels.
+// The design's geometry at 100%, client pixels.
 constexpr int VIEW_SIZE = 394;
 constexpr int BOARD_LEFT = 40, BOARD_TOP = 30, BOARD_RIGHT = 363, BOARD_BOTTOM = 353;
 constexpr int FIELD_PITCH = 17;
 
+// At 100%; the view's own geometry() gives them at its zoom.
 QRect fieldSquare(int c, int r);
 // The field under a client point; {0, 0} when the point is off the board.
 Field fieldAt(QPoint p);
@@ -68,7 +73,7 @@ Field fieldAt(QPoint p);
 class CQuintrelView : public QWidget {
     Q_OBJECT
 public:
-    // Reads the three display flags from the store; the destructor writes them back.
+    // Reads the display flags and the zoom from the store; the destructor writes them back.
     explicit CQuintrelView(SettingsBackend& store, QWidget* parent = nullptr);
     ~CQuintrelView() override;
     void storeSettings();
@@ -104,6 +109,17 @@ public:
     bool showExaminedField() const { return bShowExaminedField != 0; }
     bool showWorthOfFields() const { return bShowWorthOfFields != 0; }
     int getWorthMode() const { return worthMode; }
+    void toggleLastMove();
+    void toggleMoveNumbers();
+    bool showLastMove() const { return bShowLastMove != 0; }
+    bool showMoveNumbers() const { return bShowMoveNumbers != 0; }
+
+    // Zoom: one of CBoardGeometry::ZOOMS; the view's fixed size follows it.
+    void setZoom(int percent);
+    void zoomIn();
+    void zoomOut();
+    int zoom() const { return geo.zoom(); }
+    const CBoardGeometry& geometry() const { return geo; }
 
     // State seen by the frame and by tests
     Field getCursorField() const { return cursorField; }
@@ -112,11 +128,12 @@ public:
     const std::array<Field, 5>& getWinningFive() const { return winningFive; }
     QRect getMarkRect() const { return markRect; }
 
-    QSize sizeHint() const override { return {VIEW_SIZE, VIEW_SIZE}; }
+    QSize sizeHint() const override { return {geo.viewSize(), geo.viewSize()}; }
 
 signals:
     void greetingRequested();
     void displayChanged();
+    void zoomChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -132,11 +149,15 @@ private:
     void paintBackground(QPainter& p);
     void paintFields(QPainter& p, const QRect& clip);
     void paintWorth(QPainter& p, int c, int r, bool darkened);
+    void paintStone(QPainter& p, const QRect& square, int cell);
+    void paintMoveNumber(QPainter& p, const QRect& square, int cell, int number, bool last);
     void paintMark(QPainter& p);
+    void paintUnitLine(QPainter& p, QPoint from, QPoint to, const QColor& colour);
     void paintLabels(QPainter& p);
     void invalidateLabels(Field pair);
     void updatePointer(QPoint p, bool inside);
     void moveMarkTo(Field f);
+    void historyShown();
 
     // Input
     void handMoveOver(Field f);
@@ -153,13 +174,19 @@ private:
     std::int32_t bShowAllExamined = 0;
     std::int32_t bShowExaminedField = 0;
     std::int32_t bShowWorthOfFields = 0;
+    std::int32_t bShowLastMove = 0;
+    std::int32_t bShowMoveNumbers = 0;
+    CBoardGeometry geo;
     int worthMode = 2;
     int blinking = 0;
     int inputFlags = 3;
     Field cursorField;
+    Field markedField;   // where markRect lies
     QRect markRect;      // null when there is no mark
     QRect drawnMarkRect; // where the mark was last drawn
-    std::array<QPixmap, 2> stoneImages;
+    std::array<QPixmap, 2> stoneImages; // for the zoom and pixel ratio below
+    int stoneZoom = 0;
+    qreal stoneRatio = 0;
     std::array<QCursor, 2> sideCursors;
     std::uint8_t hiddenStone[20][20] = {};
     std::array<Field, 5> winningFive{};
