@@ -1,33 +1,92 @@
-# Install rules: the game, its user guide, and the desktop integration that
-# lets a file manager open saved ".gam" games with it.
+# Install rules: the game, its tools, its user guide and manual pages, and the
+# desktop integration that lets a menu start the game and a file manager open
+# saved ".gam" games with it. The Debian package (cmake/Package.cmake) holds
+# exactly what these rules install.
 include(GNUInstallDirs)
+# Folders get the modes a package wants whatever the builder's umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
-if(TARGET quintrel)
-  install(TARGETS quintrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+set(QUINTREL_HOMEPAGE "https://quintrel.example.org" CACHE STRING
+    "Web address of the game: the software centre's link, and where it fetches the screenshot")
+# Debian finds a package's copyright and changelog under its own lowercase name.
+set(QUINTREL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quintrel)
+# The user guide is program data: a system may leave out /usr/share/doc.
+set(QUINTREL_GUIDEDIR ${CMAKE_INSTALL_DATADIR}/quintrel)
 
-# The game shows readme.txt from its working directory; the desktop entry
-# starts it in the documentation folder, where the guide is installed.
-install(FILES ${CMAKE_SOURCE_DIR}/readme.txt DESTINATION ${CMAKE_INSTALL_DOCDIR})
-# The entry names the documentation folder of the prefix installed into, which
+# Debian keeps games and their tools in games/ beside bin/; both are on the
+# user's PATH.
+set(QUINTREL_BINDIR games CACHE STRING "Folder of the programs, below the prefix")
+foreach(program quintrel quintrel-match pbrain-quintrel pbrain-referee)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${QUINTREL_BINDIR})
+  endif()
+endforeach()
+
+install(FILES ${CMAKE_SOURCE_DIR}/readme.txt DESTINATION ${QUINTREL_GUIDEDIR})
+# The game shows readme.txt from its working directory, so the desktop entry
+# starts it in the guide's folder, and names the program by its full path, as
+# a session's PATH may lack games/. Both depend on the prefix, which
 # `cmake --install --prefix` may choose only now.
 install(CODE "set(QUINTREL_DESKTOP_IN \"${CMAKE_SOURCE_DIR}/data/quintrel.desktop.in\")
   set(QUINTREL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
-  set(QUINTREL_DOCDIR \"${CMAKE_INSTALL_DOCDIR}\")")
+  set(QUINTREL_BINDIR \"${QUINTREL_BINDIR}\")
+  set(QUINTREL_GUIDEDIR \"${QUINTREL_GUIDEDIR}\")")
 install(CODE [[
-  if(IS_ABSOLUTE "${QUINTREL_DOCDIR}")
-    set(CMAKE_INSTALL_FULL_DOCDIR "${QUINTREL_DOCDIR}")
-  else()
-    set(CMAKE_INSTALL_FULL_DOCDIR "${CMAKE_INSTALL_PREFIX}/${QUINTREL_DOCDIR}")
-  endif()
+  foreach(dir BINDIR GUIDEDIR)
+    if(IS_ABSOLUTE "${QUINTREL_${dir}}")
+      set(QUINTREL_FULL_${dir} "${QUINTREL_${dir}}")
+    else()
+      set(QUINTREL_FULL_${dir} "${CMAKE_INSTALL_PREFIX}/${QUINTREL_${dir}}")
+    endif()
+  endforeach()
   set(target "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${QUINTREL_DATADIR}/applications/quintrel.desktop")
   message(STATUS "Installing: ${target}")
   configure_file("${QUINTREL_DESKTOP_IN}" "${target}" @ONLY)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES "${target}")
 ]])
+
+configure_file(${CMAKE_SOURCE_DIR}/data/com.zekta.quintrel.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/data/com.zekta.quintrel.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/data/com.zekta.quintrel.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_SOURCE_DIR}/data/quintrel.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size 48 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/data/icons/quintrel-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME quintrel.png)
+endforeach()
 install(FILES ${CMAKE_SOURCE_DIR}/data/quintrel-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME quintrel.xml)
+
+# Manual pages and the changelog are installed compressed, without a name or
+# time stamp inside, so that two builds of one source give the same files.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(compressed)
+function(quintrel_gzip source output)
+  string(REGEX REPLACE "\\.gz$" "" plain ${output})
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E copy ${source} ${plain}
+    COMMAND ${GZIP_PROGRAM} -9nf ${plain}
+    DEPENDS ${source} VERBATIM)
+endfunction()
+foreach(page quintrel quintrel-match pbrain-quintrel pbrain-referee)
+  set(gz ${CMAKE_BINARY_DIR}/man/${page}.6.gz)
+  quintrel_gzip(${CMAKE_SOURCE_DIR}/docs/man/${page}.6 ${gz})
+  install(FILES ${gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+  list(APPEND compressed ${gz})
+endforeach()
+
+set(QUINTREL_MAINTAINER "Zekta <quintrel@example.org>" CACHE STRING
+    "Maintainer named in the Debian package and its changelog")
+configure_file(${CMAKE_SOURCE_DIR}/data/debian/changelog.in
+               ${CMAKE_BINARY_DIR}/data/changelog @ONLY)
+quintrel_gzip(${CMAKE_BINARY_DIR}/data/changelog ${CMAKE_BINARY_DIR}/data/changelog.gz)
+list(APPEND compressed ${CMAKE_BINARY_DIR}/data/changelog.gz)
+add_custom_target(quintrel_compressed_docs ALL DEPENDS ${compressed})
+install(FILES ${CMAKE_BINARY_DIR}/data/changelog.gz ${CMAKE_SOURCE_DIR}/data/debian/copyright
+        DESTINATION ${QUINTREL_DOCDIR})
 
 # Refresh the desktop caches when installing into a live system; a staged
 # install (DESTDIR) leaves that to the package manager.
@@ -43,3 +102,5 @@ install(CODE [[
     endif()
   endif()
 ]])
+
+include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
