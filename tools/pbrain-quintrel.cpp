@@ -35,15 +35,15 @@ const char* const HELP =
     "Plays one defined player in a Gomoku manager over the pbrain protocol:\n"
     "commands on standard input, answers on standard output.\n"
     "\n"
-    "  --player NAME    the defined player (default \"Extensive\")\n"
+    "  --player NAME    the defined player (default \"Master\")\n"
     "  --settings FILE  read the defined players from this INI settings file\n"
     "\n"
-    "Without --settings or QUINTREL_SETTINGS the seven default players are used\n"
-    "(Chaotic, Light, Medium, MiniMax, AlphaBeta, Extensive). Exit code 2: bad\n"
-    "arguments or a player that cannot play here.\n";
+    "Without --settings or QUINTREL_SETTINGS the default players are used\n"
+    "(Chaotic, Light, Medium, MiniMax, AlphaBeta, Extensive, Master). Exit code 2:\n"
+    "bad arguments or a player that cannot play here.\n";
 
 struct Options {
-    std::string player = "Extensive";
+    std::string player = "Master";
     std::string settings;
 };
 

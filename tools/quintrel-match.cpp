@@ -37,7 +37,7 @@ constexpr auto STALL_LIMIT = std::chrono::minutes(10);
 
 const char* const USAGE =
     "usage: quintrel-match [--games N] [--seed S] [--swap] [--quiet] [--save-dir DIR]\n"
-    "                      [--settings FILE.ini] O-PLAYER X-PLAYER\n";
+    "                      [--turn-ms MS] [--settings FILE.ini] O-PLAYER X-PLAYER\n";
 
 const char* const HELP =
     "Plays N games (default 1) between two defined players and ends with\n"
@@ -49,12 +49,14 @@ const char* const HELP =
     "                   counted per player\n"
     "  --quiet          print only the RESULT line, not the games' logs\n"
     "  --save-dir DIR   save every game as DIR/game-NNN.gam\n"
+    "  --turn-ms MS     time per move, 1 to 3600000 ms, for every player that has\n"
+    "                   one (Master), in this run only; the settings stay as stored\n"
     "  --settings FILE  read the defined players from this INI settings file\n"
     "\n"
     "Player names come from the list of defined players in the settings store.\n"
     "Without --settings or QUINTREL_SETTINGS the tool uses a private in-memory\n"
-    "store holding the seven default players (Human, Chaotic, Light, Medium,\n"
-    "MiniMax, AlphaBeta, Extensive), so it never reads or changes your own\n"
+    "store holding the default players (Human, Chaotic, Light, Medium,\n"
+    "MiniMax, AlphaBeta, Extensive, Master), so it never reads or changes your own\n"
     "settings unless you ask it to. Exit code 2: bad arguments or players.\n";
 
 // The window the players post to: a queue the match loop sleeps on.
@@ -90,6 +92,7 @@ struct Options {
     bool quiet = false;
     std::string saveDir;
     std::string settings;
+    int turnMs = 0; // 0: each player's own settings
     std::string names[2];
 };
 
@@ -135,6 +138,9 @@ Options parseArguments(int argc, char** argv) {
             o.saveDir = value();
         } else if (arg == "--settings") {
             o.settings = value();
+        } else if (arg == "--turn-ms") {
+            if (!parseNumber(value(), 1, 3600000, n)) usageError("--turn-ms wants a whole number from 1 to 3600000");
+            o.turnMs = static_cast<int>(n);
         } else if (arg.size() > 1 && arg[0] == '-') {
             usageError("unknown option " + arg);
         } else if (positional < 2) {
@@ -171,7 +177,8 @@ enum class Outcome { OWins, XWins, Draw };
 
 class Match {
 public:
-    Match(CPlayerDatabase& db, const OptionValues& options, bool quiet) : game_(db, options) {
+    Match(CPlayerDatabase& db, const OptionValues& options, bool quiet, int turnMs)
+        : turnMs_(turnMs), game_(db, options) {
         if (!quiet) ui_.echo = [](const std::string& line) { std::printf("%s\n", line.c_str()); };
         // The result box is modal: what the players post meanwhile is shown at
         // once, so a searching player's statistics join its winning move's line.
@@ -189,6 +196,10 @@ public:
         p.secondIndex = static_cast<int>(x);
         p.firstPlayer = game_.database().createPlayer(o);
         p.secondPlayer = game_.database().createPlayer(x);
+        if (turnMs_ > 0) {
+            p.firstPlayer->setTurnTime(turnMs_);
+            p.secondPlayer->setTurnTime(turnMs_);
+        }
         p.playerO = p.firstPlayer.get();
         p.playerX = p.secondPlayer.get();
         ui_.boxes.clear();
@@ -235,6 +246,7 @@ private:
     }
 
     HeadlessGameUi ui_;
+    int turnMs_;
     std::shared_ptr<WaitingSink> sink_ = std::make_shared<WaitingSink>();
     CQuintrelGam game_;
 };
@@ -261,7 +273,7 @@ int main(int argc, char** argv) {
     int wins[2] = {0, 0};
     int draws = 0;
     {
-        Match match(db, options, o.quiet);
+        Match match(db, options, o.quiet, o.turnMs);
         for (int g = 0; g < o.games; ++g) {
             // With --swap the first named player takes X in every other game.
             const int first = o.swap && g % 2 == 1 ? 1 : 0;

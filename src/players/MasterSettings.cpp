@@ -29,9 +29,10 @@ MasterSettings MasterSettings::fromBlock(const PlayerSettings& block) {
     return record(block);
 }
 
-int MasterSettings::usableThreads() const {
-    const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    return std::clamp(threads, 1, cores);
+int MasterSettings::usableThreads() const { return std::clamp(threads, 1, machineCores()); }
+
+int MasterSettings::machineCores() {
+    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
 bool validateMasterSettings(const PlayerSettings& block, const std::string& className) {

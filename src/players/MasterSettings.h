@@ -35,6 +35,8 @@ struct MasterSettings {
     static MasterSettings fromBlock(const PlayerSettings& block);
     // The threads a search really runs: at most the machine's cores.
     int usableThreads() const;
+    // The machine's cores, at least 1: the most threads worth setting.
+    static int machineCores();
     friend bool operator==(const MasterSettings&, const MasterSettings&) = default;
 };
 

@@ -3,6 +3,8 @@
 #include "ui/UiHooks.h"
 
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 
@@ -17,6 +19,18 @@ void CDlgNumberField::setSpinRange(int lowValue, int highValue)
 {
     low = lowValue;
     high = highValue;
+}
+
+void CDlgNumberField::fitWidthToRange()
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int text = std::max(metrics.horizontalAdvance(QString::number(low)),
+                              metrics.horizontalAdvance(QString::number(high)));
+    // The line edit's cursor and margins, as QSpinBox allows for them.
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize content(text + 2 + 2 * metrics.averageCharWidth(), metrics.height());
+    setMinimumWidth(style()->sizeFromContents(QStyle::CT_SpinBox, &option, content, this).width());
 }
 
 void CDlgNumberField::setNumber(int value)
@@ -55,6 +69,16 @@ QAbstractSpinBox::StepEnabled CDlgNumberField::stepEnabled() const
     if (value > low)
         flags |= StepDownEnabled;
     return flags;
+}
+
+CDlgNumberField* makeDlgNumberField(QWidget* parent, const char* objectName, int low, int high,
+                                    int value)
+{
+    auto* field = new CDlgNumberField(parent);
+    field->setObjectName(QString::fromLatin1(objectName));
+    field->setSpinRange(low, high);
+    field->setNumber(value);
+    return field;
 }
 
 bool readDlgNumber(QWidget* dialog, CDlgNumberField* field, int low, int high, int& value)

@@ -19,6 +19,8 @@ public:
     explicit CDlgNumberField(QWidget* parent = nullptr);
 
     void setSpinRange(int low, int high);
+    // Makes the field at least wide enough to show the ends of its range.
+    void fitWidthToRange();
     void setNumber(int value);
     QString currentText() const;
 
@@ -31,6 +33,10 @@ private:
     int low = 0;
     int high = 0;
 };
+
+// A named field with its spin range and value.
+CDlgNumberField* makeDlgNumberField(QWidget* parent, const char* objectName, int low, int high,
+                                    int value);
 
 // Reads an integer in low..high from the field. On failure shows "Please enter
 // an integer." or "Please enter an integer between %1 and %2.", puts the focus

@@ -2,10 +2,12 @@
 
 #include "players/HumanPlayer.h"
 #include "players/LightSettings.h"
+#include "players/MasterSettings.h"
 #include "players/MediumSettings.h"
 #include "players/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
 #include "ui/LightSettingsDialog.h"
+#include "ui/MasterSettingsDialog.h"
 #include "ui/MediumSettingsDialog.h"
 #include "ui/PlayerPropertiesDialog.h"
 #include "ui/TreeSettingsDialog.h"
@@ -103,6 +105,19 @@ bool editTree(PlayerSettings& block, const std::string& name, const std::string&
     return block.set(className, bytes.data.data(), bytes.data.size());
 }
 
+bool editMaster(PlayerSettings& block, const std::string& name, const std::string& className)
+{
+    const MasterSettings record = MasterSettings::fromBlock(block);
+    CMasterSettingsDialog dialog({record.timeMs, record.maxDepth, record.threads, record.hashMb},
+                                 playerCaption(name), dialogParent());
+    if (ui::runDialog(dialog) != QDialog::Accepted)
+        return false;
+    const CMasterSettingsDialog::Record out = dialog.record();
+    const MasterSettings edited{out.timeMs, out.maxDepth, out.threads, out.hashMb};
+    const PlayerSettings bytes = edited.toBlock();
+    return block.set(className, bytes.data.data(), bytes.data.size());
+}
+
 } // namespace
 
 void installSettingsEditors()
@@ -113,6 +128,7 @@ void installSettingsEditors()
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::MINIMAX_CLASS, editTree);
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::ALPHABETA_CLASS, editTree);
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::EXTENSIVE_CLASS, editTree);
+    PlayerKindCatalogue::setSettingsEditor(MasterSettings::CLASS_NAME, editMaster);
 }
 
 } // namespace quintrel

@@ -1,6 +1,6 @@
 #pragma once
 // Connects each player kind's edit-settings operation to its modal dialog:
-// the human's input device, Light, Medium and the three tree kinds.
+// the human's input device, Light, Medium, the three tree kinds and Master.
 
 namespace quintrel {
 

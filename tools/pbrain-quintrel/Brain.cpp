@@ -1,5 +1,6 @@
 #include "pbrain-quintrel/Brain.h"
 
+#include "search/MasterPlayer.h"
 #include "search/TreePlayer.h"
 
 #include <algorithm>
@@ -14,9 +15,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A tree player posts its statistics right after its move; this is how long
-// the answer may wait for them.
+// A searching player posts its statistics right after its move; this is how
+// long the answer may wait for them.
 constexpr auto LOG_LINE_GRACE = 200ms;
+
+bool postsSearchLog(CPlayer* player) {
+    return dynamic_cast<CTreePlayer*>(player) != nullptr ||
+           dynamic_cast<CMasterPlayer*>(player) != nullptr;
+}
+
+// A player with a clock is given the time to the stop deadline, less a
+// little for its thread to start and its answer to travel, so that it ends
+// its own search and the stop stays a backstop. At least 1 ms: 0 would
+// mean its stored time.
+int clockTimeUntil(Clock::time_point stop) {
+    const long long left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(stop - Clock::now()).count();
+    const long long safety = std::min(100LL, 5 + std::max(0LL, left) / 20);
+    return static_cast<int>(std::clamp(left - safety, 1LL, 24LL * 3600 * 1000));
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
@@ -349,9 +366,10 @@ std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
     settlePlayer();
     inbox_->dropMessages();
     const auto deadlines = time_.forMove(since);
-    const bool searches = dynamic_cast<CTreePlayer*>(player_.get()) != nullptr;
+    const bool searches = postsSearchLog(player_.get());
 
     playerBusy_ = true;
+    player_->setTurnTime(clockTimeUntil(deadlines.stop));
     player_->requestMove(board_, ours_);
 
     std::optional<Field> move;

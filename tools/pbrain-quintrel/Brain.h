@@ -1,8 +1,9 @@
 #pragma once
 // The protocol side of pbrain-quintrel: one game position, one defined player
 // and the manager's time limits. It reads commands from the inbox, answers on
-// the output and asks the player for moves, stopping a searching player in
-// time through its own stopThinking().
+// the output and asks the player for moves: a player with a clock is given
+// the time up to the stop deadline, and a searching player still thinking at
+// that deadline is stopped through its own stopThinking().
 //
 // Coordinates: the manager's are 0-based with 0,0 at the top-left; the
 // board's fields are 1-based in the same orientation (x = column, y = row).
