@@ -1,23 +1,25 @@
 #include "ui/LogWindow.h"
 
 #include "app/RegistryKey.h"
+#include "app/SafeFile.h"
 #include "game/GameUi.h"
 #include "ui/Artwork.h"
 #include "ui/UiHooks.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace quintrel::ui {
 
@@ -142,13 +144,12 @@ QString CLogWindow::text() const
 
 bool CLogWindow::saveTo(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    // The same safe replacement as a saved game: never through a planted link.
     QString all = text();
     all.remove(QLatin1Char('\r'));
-    file.write(all.toLocal8Bit());
-    return file.commit();
+    const QByteArray bytes = all.toLocal8Bit();
+    return writeFileAtomically(QFile::encodeName(path).toStdString(),
+                               std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
 void CLogWindow::onSave()
