@@ -43,9 +43,11 @@ void CPlayerDatabase::load() {
             // Read one by one rather than sizing for n first: a damaged count
             // must not make us allocate billions of slots.
             std::vector<PlayerDefinition> loaded;
+            const auto repair = [this] { beforeRepair(); };
             for (std::uint32_t i = 0; i < n; ++i) {
                 PlayerDefinition d;
-                if (!d.read(key, playerPrefix(i))) {
+                if (!d.read(key, playerPrefix(i), repair)) {
+                    beforeRepair();
                     key.writeNumber(NUM_OF_PLAYERS, i);
                     break;
                 }
@@ -53,8 +55,10 @@ void CPlayerDatabase::load() {
             }
             list_ = std::move(loaded);
             relinkOwnPlayers();
-            if (list_.size() < PlayerKindCatalogue::KIND_COUNT || !classesMatchCatalogue())
+            if (list_.size() < PlayerKindCatalogue::KIND_COUNT || !classesMatchCatalogue()) {
+                beforeRepair();
                 resetToDefaults(key);
+            }
         }
     }
 
@@ -66,6 +70,15 @@ void CPlayerDatabase::load() {
     }
     expertIndex_ = expert;
     if (!setExpert(expertIndex_)) relinkOwnPlayers();
+}
+
+// The repairs of load() keep what the list holds in memory as it always was,
+// but the user's own definitions must not vanish without a trace: the store
+// keeps a copy as it was before the first write that drops or changes them.
+void CPlayerDatabase::beforeRepair() {
+    if (repaired_) return;
+    repaired_ = true;
+    backup_ = store_.backUpBeforeRepair();
 }
 
 bool CPlayerDatabase::classesMatchCatalogue() const {

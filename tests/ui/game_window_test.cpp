@@ -123,6 +123,7 @@ private slots:
     void autoplayLetsWaitingCommandsRunBeforeAMove();
     void autoplayKeepsAMovesStatisticsOnItsOwnLine();
     void droppedGameFileOpens();
+    void damagedPlayerListIsBackedUpAndNamed();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -862,6 +863,25 @@ void GameWindowTest::autoplayKeepsAMovesStatisticsOnItsOwnLine()
         if (first.isEmpty() && line.startsWith(QStringLiteral("  1. ")))
             first = line;
     QVERIFY2(first.endsWith(QStringLiteral("  statistics")), qPrintable(run.frame().logWindow()->text()));
+}
+
+// The repair of a damaged list keeps the user's players in a named backup.
+void GameWindowTest::damagedPlayerListIsBackedUpAndNamed()
+{
+    {
+        Run first(ini(), false);
+    }
+    {
+        QSettingsStore store(ini());
+        CRegistryKey(store, KEY_PLAYERS).writeText("Player04_Class", "CMiniMaxPlayr");
+    }
+    Run run(ini());
+    const QString backup = ini() + QStringLiteral(".damaged");
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].text.contains(backup));
+    QCOMPARE(boxes[0].icon, QMessageBox::Warning);
+    QSettingsStore kept(backup);
+    QCOMPARE(kept.readValue(KEY_PLAYERS, "Player04_Class"), StoredValue::text("CMiniMaxPlayr"));
 }
 
 QTEST_MAIN(GameWindowTest)
