@@ -114,9 +114,11 @@ void CPlayerDatabase::resetToDefaults(CRegistryKey& playersKey) {
     playersKey.writeNumber(NUM_OF_PLAYERS,
                            static_cast<std::uint32_t>(PlayerKindCatalogue::KIND_COUNT));
     list_ = PlayerKindCatalogue::entries();
+    // The index first: relinking checks the Expert against the Light entry,
+    // not against whatever the old index names in the new list.
+    expertIndex_ = DEFAULT_EXPERT;
     relinkOwnPlayers();
     save(&playersKey);
-    expertIndex_ = DEFAULT_EXPERT;
     CRegistryKey appKey(store_, KEY_APPLICATION);
     appKey.writeNumber(DEFAULT_PLAYER, expertIndex_);
 }

@@ -446,3 +446,22 @@ TEST(PlayerDatabase, EveryRepairOfStoredDefinitionsIsNoted) {
         EXPECT_EQ(db.damagedListBackup(), std::nullopt);
     }
 }
+
+// Resetting points the Expert at the Light entry, never at what its old index
+// names in the new list; saving over a long leftover list flushes the store once.
+TEST(PlayerDatabase, ResetRelinksTheExpertAndSavingFlushesOnce) {
+    struct CountingStore : MemorySettingsStore {
+        int flushes = 0;
+        void flush() override { ++flushes; }
+    } store;
+    storeList(store, std::vector<int>(20, PlayerKindCatalogue::LIGHT));
+    CPlayerDatabase db(store);
+    db.load();
+    ASSERT_TRUE(db.setExpert(PlayerKindCatalogue::MEDIUM));
+    store.flushes = 0;
+    db.resetToDefaults();
+    EXPECT_EQ(db.expertIndex(), CPlayerDatabase::DEFAULT_EXPERT);
+    EXPECT_TRUE(!db.expertPlayer() || db.expertPlayer()->definition == db.definition(db.expertIndex()));
+    EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player26_Name"));
+    EXPECT_LE(store.flushes, 2); // the Players key and the Expert's index
+}
