@@ -124,6 +124,8 @@ private slots:
     void autoplayKeepsAMovesStatisticsOnItsOwnLine();
     void droppedGameFileOpens();
     void damagedPlayerListIsBackedUpAndNamed();
+    void userGuideIsFoundInTheInstallFolder();
+    void fileDialogsStartInTheLastFolderElseDocuments();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -882,6 +884,45 @@ void GameWindowTest::damagedPlayerListIsBackedUpAndNamed()
     QCOMPARE(boxes[0].icon, QMessageBox::Warning);
     QSettingsStore kept(backup);
     QCOMPARE(kept.readValue(KEY_PLAYERS, "Player04_Class"), StoredValue::text("CMiniMaxPlayr"));
+}
+
+// A game started from the desktop menu runs in a folder of no use to it.
+void GameWindowTest::userGuideIsFoundInTheInstallFolder()
+{
+    const QString folder = installedGuideFolder();
+    QVERIFY(QDir().mkpath(folder));
+    QFile guide(QDir(folder).filePath(QStringLiteral("readme.txt")));
+    QVERIFY(guide.open(QIODevice::WriteOnly));
+    guide.write("installed\n");
+    guide.close();
+    Run run(ini());
+    run.frame().updateCommands();
+    const bool found = run.frame().action(ID_USER_GUIDE)->isEnabled();
+    guide.remove();
+    QVERIFY(found);
+}
+
+void GameWindowTest::fileDialogsStartInTheLastFolderElseDocuments()
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", dir->path().toLocal8Bit());
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("Documents")));
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("games")));
+    QStringList starts;
+    const QString chosen = dir->filePath(QStringLiteral("games/first.gam"));
+    setFileDialogHook([&](FileDialogKind, const QString& start) {
+        starts.append(start);
+        return chosen;
+    });
+    Run run(ini());
+    run.frame().action(ID_FILE_OPEN)->trigger(); // no such game: refused, but the folder is remembered
+    clickField(run.view(), 10, 10);
+    settle();
+    run.frame().updateCommands();
+    run.frame().action(ID_FILE_SAVE_AS)->trigger();
+    qputenv("HOME", home);
+    QCOMPARE(starts, QStringList({dir->filePath(QStringLiteral("Documents")),
+                                  dir->filePath(QStringLiteral("games/Untitled"))}));
 }
 
 QTEST_MAIN(GameWindowTest)
