@@ -126,6 +126,7 @@ private slots:
     void damagedPlayerListIsBackedUpAndNamed();
     void userGuideIsFoundInTheInstallFolder();
     void fileDialogsStartInTheLastFolderElseDocuments();
+    void windowsOffScreenComeBackAndTheLogFitsTheScreen();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -923,6 +924,42 @@ void GameWindowTest::fileDialogsStartInTheLastFolderElseDocuments()
     qputenv("HOME", home);
     QCOMPARE(starts, QStringList({dir->filePath(QStringLiteral("Documents")),
                                   dir->filePath(QStringLiteral("games/Untitled"))}));
+}
+
+void GameWindowTest::windowsOffScreenComeBackAndTheLogFitsTheScreen()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    auto store = [this](const char* name, std::vector<std::int32_t> v) {
+        QSettingsStore settings(ini());
+        CRegistryKey key(settings, KEY_APPLICATION);
+        key.writeNumber("bOpenLogOnStartup", 1);
+        if (v.empty())
+            key.deleteValue(name);
+        else
+            key.writeBytes(name, v.data(), v.size() * 4);
+    };
+    store("MainWndPos", {-5000, 9000});
+    store("LogWndRect", {9000, 9000, 9400, 9200});
+    {
+        Run run(ini());
+        QVERIFY(area.contains(run.frame().frameGeometry().topLeft()));
+        QVERIFY(run.frame().logWindow());
+        QVERIFY(area.contains(run.frame().logWindow()->frameGeometry()));
+    }
+    // Partly on the screen, title bar in reach: left where the user put it.
+    const QPoint edge(area.right() - 100, area.top() + 50);
+    store("MainWndPos", {edge.x(), edge.y()});
+    store("LogWndRect", {});
+    Run run(ini());
+    QCOMPARE(run.frame().pos(), edge);
+    // First opened: its whole frame on the screen, and stored as that frame.
+    CLogWindow* log = run.frame().logWindow();
+    QVERIFY(log);
+    const QRect frame = log->frameGeometry();
+    QVERIFY(area.contains(frame));
+    log->storeRect();
+    QCOMPARE(readInts(run.store, "LogWndRect", 4),
+             (std::vector<std::int32_t>{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1}));
 }
 
 QTEST_MAIN(GameWindowTest)
