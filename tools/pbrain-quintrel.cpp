@@ -128,7 +128,9 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     rng::seedWithTime();
 
-    auto store = openToolStore(o.settings);
+    std::string settingsError;
+    auto store = openToolStore(o.settings, settingsError);
+    if (!store) usageError(settingsError);
     CPlayerDatabase db(*store);
     db.load();
     store->flush();

@@ -258,7 +258,9 @@ int main(int argc, char** argv) {
     if (o.seed) rng::seed(*o.seed);
     else rng::seedWithTime();
 
-    auto store = openToolStore(o.settings);
+    std::string settingsError;
+    auto store = openToolStore(o.settings, settingsError);
+    if (!store) usageError(settingsError);
     CPlayerDatabase db(*store);
     db.load();
     const std::uint32_t index[2] = {findPlayer(db, o.names[0]), findPlayer(db, o.names[1])};

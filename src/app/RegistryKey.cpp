@@ -98,8 +98,11 @@ bool CRegistryKey::writeBytes(const std::string& name, const void* data, std::si
 
 bool CRegistryKey::deleteValue(const std::string& name) {
     bool ok = ensureOpen() && store_.deleteValue(path_, name);
+    // The key closes, but the deletion reaches the medium with the key's
+    // final close: a save that erases a long leftover list would otherwise
+    // write the whole file once per value.
+    open_ = false;
     if (ok) dirty_ = true;
-    close();
     return ok;
 }
 

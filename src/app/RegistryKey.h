@@ -46,7 +46,8 @@ public:
     bool writeText(const std::string& name, const std::string& text);
     bool writeBytes(const std::string& name, const void* data, std::size_t length);
 
-    // Deletes one value and closes the key whatever the outcome.
+    // Deletes one value and closes the key whatever the outcome; the store is
+    // flushed once, when the key is closed for good.
     bool deleteValue(const std::string& name);
 
 private:

@@ -46,6 +46,10 @@ public:
     virtual bool deleteValue(const std::string& path, const std::string& name) = 0;
     // Pushes pending writes to the medium; a no-op where writes are immediate.
     virtual void flush() {}
+    // Called once before a repair overwrites or drops values the user stored:
+    // a store kept in a file copies that file, as it is now, to a backup beside
+    // it and answers the backup's name. None here: there is no file.
+    virtual std::optional<std::string> backUpBeforeRepair() { return std::nullopt; }
 };
 
 // The in-memory store for tests and headless tools. Keys must be created

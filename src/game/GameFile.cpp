@@ -2,10 +2,7 @@
 
 #include <bitset>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <system_error>
+#include <utility>
 
 namespace quintrel {
 
@@ -14,6 +11,7 @@ namespace {
 constexpr char TAG[] = "GAM ";
 constexpr std::size_t TAG_LENGTH = 4;
 constexpr std::size_t HEADER_SIZE = 17;
+static_assert(MAX_GAME_FILE_SIZE == HEADER_SIZE + 2 * MAX_RECORDED_MOVES);
 
 void putU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
@@ -72,41 +70,9 @@ std::optional<LoadedGame> decodeGame(const std::vector<std::uint8_t>& bytes) {
 }
 
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path) {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return bytes;
-}
-
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temp = target;
-    temp += ".saving";
-    bool written = false;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        written = !out.fail();
-    }
-    if (!written) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        return false;
-    }
-    return true;
+    FileRead file = readRegularFile(path, MAX_GAME_FILE_SIZE);
+    if (file.status != FileReadStatus::Ok) return std::nullopt;
+    return std::move(file.bytes);
 }
 
 } // namespace quintrel

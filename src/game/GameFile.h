@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/SafeFile.h"
 #include "board/Types.h"
 
 namespace quintrel {
@@ -35,10 +36,13 @@ std::vector<std::uint8_t> encodeGame(const GameMove* moves, int last, int curren
 // it would put a stone on an occupied field. Bytes after the moves are ignored.
 std::optional<LoadedGame> decodeGame(const std::vector<std::uint8_t>& bytes);
 
-// Whole-file helpers. readFileBytes tells "cannot open" from an empty file by
-// its result; writeFileAtomically writes a temporary file beside path and
-// renames it over path, so a failed save leaves the previous file intact.
+// The largest file the format can hold: the header and 362 moves.
+constexpr std::size_t MAX_GAME_FILE_SIZE = 17 + 2 * MAX_RECORDED_MOVES;
+
+// The bytes of a regular file, at most MAX_GAME_FILE_SIZE of them: a game
+// never needs more, so a huge file costs no time or memory. No value for a
+// file that cannot be opened or is not a regular file (a FIFO, a device).
+// Games are saved with writeFileAtomically (app/SafeFile.h).
 std::optional<std::vector<std::uint8_t>> readFileBytes(const std::string& path);
-bool writeFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 } // namespace quintrel

@@ -570,20 +570,21 @@ void CQuintrelGam::install(const LoadedGame& game) {
 }
 
 bool CQuintrelGam::openFile(const std::string& path) {
-    const auto bytes = readFileBytes(path);
-    if (!bytes) {
-        std::error_code ec;
-        const char* text = std::filesystem::exists(path, ec) ? "Unable to read from %s, it is opened by someone else."
-                                                             : "Unable to open %s, the file was not found.";
+    // A FIFO, a device or a folder is no game file; reading it could block or never end.
+    const FileRead file = readRegularFile(path, MAX_GAME_FILE_SIZE);
+    if (file.status == FileReadStatus::Missing || file.status == FileReadStatus::Unreadable) {
+        const char* text = file.status == FileReadStatus::Unreadable
+                               ? "Unable to read from %s, it is opened by someone else."
+                               : "Unable to open %s, the file was not found.";
         ui().messageBox(format(text, path.c_str()), APP_TITLE, MessageIcon::Exclamation);
         return false;
     }
-    if (bytes->empty()) {
+    if (file.status == FileReadStatus::Ok && file.bytes.empty()) {
         ui().messageBox(format("File  %s  is empty.\nIt is not a valid Quintrel++ game.", path.c_str()), APP_TITLE,
                         MessageIcon::Exclamation);
         return false;
     }
-    if (!loadBytes(*bytes)) {
+    if (file.status != FileReadStatus::Ok || !loadBytes(file.bytes)) {
         ui().messageBox("Unexpected file format.", APP_TITLE, MessageIcon::Exclamation);
         return false;
     }

@@ -43,9 +43,11 @@ void CPlayerDatabase::load() {
             // Read one by one rather than sizing for n first: a damaged count
             // must not make us allocate billions of slots.
             std::vector<PlayerDefinition> loaded;
+            const auto repair = [this] { beforeRepair(); };
             for (std::uint32_t i = 0; i < n; ++i) {
                 PlayerDefinition d;
-                if (!d.read(key, playerPrefix(i))) {
+                if (!d.read(key, playerPrefix(i), repair)) {
+                    beforeRepair();
                     key.writeNumber(NUM_OF_PLAYERS, i);
                     break;
                 }
@@ -56,10 +58,12 @@ void CPlayerDatabase::load() {
                                 classesMatchCatalogue();
             const bool grown = usable && appendMissingKinds();
             relinkOwnPlayers();
-            if (!usable)
+            if (!usable) {
+                beforeRepair();
                 resetToDefaults(key);
-            else if (grown)
+            } else if (grown) {
                 save(&key);
+            }
         }
     }
 
@@ -71,6 +75,15 @@ void CPlayerDatabase::load() {
     }
     expertIndex_ = expert;
     if (!setExpert(expertIndex_)) relinkOwnPlayers();
+}
+
+// The repairs of load() keep what the list holds in memory as it always was,
+// but the user's own definitions must not vanish without a trace: the store
+// keeps a copy as it was before the first write that drops or changes them.
+void CPlayerDatabase::beforeRepair() {
+    if (repaired_) return;
+    repaired_ = true;
+    backup_ = store_.backUpBeforeRepair();
 }
 
 bool CPlayerDatabase::classesMatchCatalogue() const {
@@ -138,9 +151,11 @@ void CPlayerDatabase::resetToDefaults(CRegistryKey& playersKey) {
     playersKey.writeNumber(NUM_OF_PLAYERS,
                            static_cast<std::uint32_t>(PlayerKindCatalogue::entries().size()));
     list_ = PlayerKindCatalogue::entries();
+    // The index first: relinking checks the Expert against the Light entry,
+    // not against whatever the old index names in the new list.
+    expertIndex_ = DEFAULT_EXPERT;
     relinkOwnPlayers();
     save(&playersKey);
-    expertIndex_ = DEFAULT_EXPERT;
     CRegistryKey appKey(store_, KEY_APPLICATION);
     appKey.writeNumber(DEFAULT_PLAYER, expertIndex_);
 }

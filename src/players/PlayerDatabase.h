@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,11 @@ public:
     void resetToDefaults();
     // Saves the list and destroys the database's two players. Once, at exit.
     void shutdown();
+    // Whether load() found stored definitions it could not keep and changed
+    // the store; the backup of the settings made before that, if the store
+    // keeps one. The user is told of both once, by the program.
+    bool listRepaired() const { return repaired_; }
+    const std::optional<std::string>& damagedListBackup() const { return backup_; }
     // load() has run: the Expert's index lies inside the list.
     bool isLoaded() const { return expertIndex_ < list_.size(); }
 
@@ -97,6 +103,7 @@ private:
     bool classesMatchCatalogue() const;
     bool appendMissingKinds();
     std::string unusedName(const std::string& base) const;
+    void beforeRepair();
 
     SettingsBackend& store_;
     std::vector<PlayerDefinition> list_;
@@ -107,6 +114,8 @@ private:
     int threadPriority_ = 0;
     WindowHandle notifyWindow_;
     EditPlayersDialog editPlayersDialog_;
+    bool repaired_ = false;
+    std::optional<std::string> backup_;
 };
 
 } // namespace quintrel

@@ -36,7 +36,8 @@ std::unique_ptr<CPlayer> PlayerDefinition::createPlayer() const {
     return player;
 }
 
-bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix) {
+bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix,
+                            const std::function<void()>& beforeRewrite) {
     std::string newName, newDescription, newClass;
     if (!key.readText(prefix + "Name", newName) ||
         !key.readText(prefix + "Description", newDescription) ||
@@ -57,6 +58,7 @@ bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix) {
     editSettings = entry->editSettings;
     if (!adoptSettings(block)) {
         resetSettingsToDefaults();
+        if (beforeRewrite) beforeRewrite();
         auto bytes = settings.encode();
         key.writeBytes(prefix + "Settings", bytes.data(), bytes.size());
     }

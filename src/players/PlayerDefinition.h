@@ -8,6 +8,7 @@
 #include "players/PlayerSettings.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -64,7 +65,9 @@ struct PlayerDefinition {
     // Class and Settings. read() leaves the definition untouched on failure;
     // a settings block the kind rejects is replaced by the defaults, which are
     // written back at once, and the read still succeeds.
-    bool read(CRegistryKey& key, const std::string& prefix);
+    // beforeRewrite runs just before that write.
+    bool read(CRegistryKey& key, const std::string& prefix,
+              const std::function<void()>& beforeRewrite = nullptr);
     bool write(CRegistryKey& key, const std::string& prefix) const;
     // Deletes all four values; true when at least one existed.
     static bool erase(CRegistryKey& key, const std::string& prefix);

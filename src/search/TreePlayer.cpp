@@ -440,8 +440,9 @@ bool CTreePlayer::isCandidate(const CBoard& on, Field f) const {
     if (!f.onBoard() || on.cells[f.x][f.y] != EMPTY) return false;
     int reduction;
     unsigned quality;
-    if (thread.joinable()) {
-        // A search may be relaxing these right now.
+    if (isThinking()) {
+        // The search may be relaxing these right now. Once it has ended (its
+        // thread may still wait to be joined) the player's settings rule.
         reduction = current.reduction.load();
         quality = current.quality.load();
     } else {

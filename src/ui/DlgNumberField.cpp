@@ -2,6 +2,7 @@
 
 #include "ui/UiHooks.h"
 
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
@@ -19,6 +20,7 @@ void CDlgNumberField::setSpinRange(int lowValue, int highValue)
 {
     low = lowValue;
     high = highValue;
+    updateGeometry();
 }
 
 void CDlgNumberField::fitWidthToRange()
@@ -53,6 +55,24 @@ void CDlgNumberField::stepBy(int steps)
         value = std::clamp(value + steps, low, high);
     setNumber(value);
     lineEdit()->selectAll();
+}
+
+QSize CDlgNumberField::sizeHint() const
+{
+    ensurePolished();
+    const QFontMetrics metrics(font());
+    int width = 0;
+    for (int value : {low, high})
+        width = std::max(width, metrics.horizontalAdvance(QString::number(value) + QLatin1Char(' ')));
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    const QSize text(width + 2, lineEdit()->sizeHint().height()); // 2: room for the cursor
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
+}
+
+QSize CDlgNumberField::minimumSizeHint() const
+{
+    return sizeHint();
 }
 
 QAbstractSpinBox::StepEnabled CDlgNumberField::stepEnabled() const

@@ -25,6 +25,10 @@ public:
     QString currentText() const;
 
     void stepBy(int steps) override;
+    // Wide enough to show every allowed value: the base class knows no range
+    // and would leave room for a single character.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     StepEnabled stepEnabled() const override;

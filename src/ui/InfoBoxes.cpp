@@ -3,8 +3,11 @@
 #include "ui/Artwork.h"
 #include "ui/UiHooks.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -13,11 +16,33 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#ifndef QUINTREL_DOC_FROM_BIN
+#define QUINTREL_DOC_FROM_BIN "../share/doc/Quintrel"
+#endif
+
 namespace quintrel::ui {
+
+// An installed game keeps its guide in the documentation folder, found from
+// the executable so that a moved install still finds it; a build started from
+// the source tree finds it beside the executable or in the working folder.
+QString installedGuideFolder()
+{
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(QUINTREL_DOC_FROM_BIN)));
+}
+
+QString userGuidePath()
+{
+    const QString name = QString::fromLatin1(USER_GUIDE_FILE);
+    for (const QString& candidate : {QDir(installedGuideFolder()).filePath(name),
+                                     QDir(QCoreApplication::applicationDirPath()).filePath(name), name})
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    return name;
+}
 
 bool userGuideReadable()
 {
-    QFile file(QString::fromLatin1(USER_GUIDE_FILE));
+    QFile file(userGuidePath());
     return file.open(QIODevice::ReadOnly);
 }
 
@@ -125,7 +150,7 @@ CGreetingBox::CGreetingBox(QWidget* parent) : QDialog(parent)
 bool showUserGuide(QWidget* parent)
 {
     const QString name = QString::fromLatin1(USER_GUIDE_FILE);
-    QFile file(name);
+    QFile file(userGuidePath());
     if (!file.open(QIODevice::ReadOnly)) {
         showMessage(parent, QStringLiteral("Cannot open the file ") + name, QStringLiteral("Sorry"),
                     QMessageBox::Critical);

@@ -1,6 +1,6 @@
 #pragma once
 // The informational boxes of the Help menu: the user guide (the plain-text
-// file "readme.txt" of the current directory), About, and the author's
+// file "readme.txt", see userGuidePath), About, and the author's
 // greeting that the board view opens on a hidden key sequence.
 
 #include <QDialog>
@@ -12,6 +12,10 @@ namespace quintrel::ui {
 
 inline constexpr const char* USER_GUIDE_FILE = "readme.txt";
 
+// Where the user guide is: the install's documentation folder, else the
+// executable's folder, else the working folder.
+QString installedGuideFolder();
+QString userGuidePath();
 // Whether the user guide can be opened for reading now.
 bool userGuideReadable();
 

@@ -1,23 +1,27 @@
 #include "ui/LogWindow.h"
 
 #include "app/RegistryKey.h"
+#include "app/SafeFile.h"
 #include "game/GameUi.h"
 #include "ui/Artwork.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/UiHooks.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace quintrel::ui {
 
@@ -64,25 +68,52 @@ CLogWindow::CLogWindow(SettingsBackend& settings, QWidget* parent) : QDialog(par
     writeHeader();
 }
 
+// "LogWndRect" holds the outer frame: left, top, right and bottom edges
+// (exclusive), read and stored in that one measure.
 void CLogWindow::placeFromSettings()
 {
     CRegistryKey key(store, KEY_APPLICATION);
     std::int32_t r[4] = {};
-    if (!key.readBytes("LogWndRect", r, sizeof r)) {
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        r[0] = 0;
-        r[1] = screen.height() - 120;
-        r[2] = screen.width();
-        r[3] = screen.height();
+    firstPlacement = !key.readBytes("LogWndRect", r, sizeof r);
+    if (firstPlacement) {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        r[0] = area.left();
+        r[1] = area.bottom() + 1 - 120;
+        r[2] = area.right() + 1;
+        r[3] = area.bottom() + 1;
         key.writeBytes("LogWndRect", r, sizeof r);
     }
-    move(r[0], r[1]);
-    resize(std::max(r[2] - r[0], 215), std::max(r[3] - r[1], 120));
+    const QRect stored(QPoint(r[0], r[1]), QSize(std::max(r[2] - r[0], 215), std::max(r[3] - r[1], 120)));
+    wantedFrame = reachableFrame(stored);
+    move(wantedFrame.topLeft());
+    resize(wantedFrame.size());
+}
+
+// Only a shown window knows the size of its frame and the least size its
+// contents take: the inner size gives up what the frame takes, and the first
+// placement keeps the whole frame on the screen.
+void CLogWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!wantedFrame.isValid())
+        return;
+    const QSize frameExtra = frameGeometry().size() - size();
+    if (!frameExtra.isNull())
+        resize(wantedFrame.size() - frameExtra);
+    QRect frame(wantedFrame.topLeft(), frameGeometry().size());
+    if (firstPlacement)
+        frame = fitInside(frame, QGuiApplication::primaryScreen()->availableGeometry());
+    move(frame.topLeft());
+    wantedFrame = QRect();
 }
 
 void CLogWindow::storeRect()
 {
-    const QRect normal = isMinimized() || isMaximized() ? normalGeometry() : QRect(pos(), size());
+    const QRect outer = frameGeometry();
+    const QRect inner = isMinimized() || isMaximized() ? normalGeometry() : geometry();
+    const QRect normal = inner.marginsAdded(QMargins(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                                                     outer.right() - geometry().right(),
+                                                     outer.bottom() - geometry().bottom()));
     const std::int32_t r[4] = {normal.left(), normal.top(), normal.left() + normal.width(),
                                normal.top() + normal.height()};
     CRegistryKey key(store, KEY_APPLICATION);
@@ -142,13 +173,12 @@ QString CLogWindow::text() const
 
 bool CLogWindow::saveTo(const QString& path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    // The same safe replacement as a saved game: never through a planted link.
     QString all = text();
     all.remove(QLatin1Char('\r'));
-    file.write(all.toLocal8Bit());
-    return file.commit();
+    const QByteArray bytes = all.toLocal8Bit();
+    return writeFileAtomically(QFile::encodeName(path).toStdString(),
+                               std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
 void CLogWindow::onSave()

@@ -7,6 +7,7 @@
 // The text always ends with a line end, so its last line is empty.
 
 #include <QDialog>
+#include <QRect>
 
 class QPlainTextEdit;
 class QPushButton;
@@ -39,6 +40,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void reject() override; // Esc and Close
 
 private:
@@ -49,6 +51,8 @@ private:
     QPlainTextEdit* edit;
     QPushButton* saveButton;
     QPushButton* closeButton;
+    QRect wantedFrame; // until the first showing, where the frame is to go
+    bool firstPlacement = false; // no stored rectangle: the default one, wholly on the screen
 };
 
 } // namespace quintrel::ui

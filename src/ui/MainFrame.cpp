@@ -11,6 +11,7 @@
 #include "ui/InfoBoxes.h"
 #include "ui/LogWindow.h"
 #include "ui/PortSink.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/UiHooks.h"
 
 #include <QActionGroup>
@@ -439,7 +440,8 @@ void CMainFrame::placeWindow()
         pos[1] = 0;
         key.writeBytes("MainWndPos", pos, sizeof pos);
     }
-    move(pos[0], pos[1]);
+    // A position on a screen that is gone comes back where the user can reach it.
+    move(reachableFrame(QRect(QPoint(pos[0], pos[1]), frameGeometry().size())).topLeft());
 }
 
 void CMainFrame::storeWindowPos()

@@ -12,6 +12,7 @@
 #include "ui/UiHooks.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 
 namespace quintrel::ui {
@@ -60,6 +61,22 @@ CQuintrelApp::~CQuintrelApp()
     players->shutdown();
 }
 
+// Loading the players is where a damaged list is repaired, once per start.
+void CQuintrelApp::reportRepairedPlayers()
+{
+    if (!players->listRepaired())
+        return;
+    const auto& backup = players->damagedListBackup();
+    const QString kept = backup ? QStringLiteral("The settings as they were are kept in %1.").arg(
+                                      QFile::decodeName(backup->c_str()))
+                                : QStringLiteral("The settings as they were could not be kept in a backup.");
+    showMessage(mainFrame.get(),
+                QStringLiteral("The stored list of players was damaged. Players that could not be read have been "
+                               "left out, and the list was repaired.\n\n")
+                    + kept,
+                QStringLiteral("Quintrel++"), QMessageBox::Warning);
+}
+
 bool CQuintrelApp::start(const QString& file)
 {
     OptionValues options;
@@ -74,6 +91,7 @@ bool CQuintrelApp::start(const QString& file)
 
     doc->attachView(*frame, frame->port());
     frame->setDocument(doc.get());
+    reportRepairedPlayers();
     if (file.isEmpty())
         return doc->onNewDocument();
     const QString path = QFileInfo(file).absoluteFilePath();

@@ -35,6 +35,8 @@ public:
     CPlayerDatabase& database() { return *players; }
 
 private:
+    void reportRepairedPlayers();
+
     SettingsBackend& store;
     std::unique_ptr<CPlayerDatabase> players;
     std::unique_ptr<CQuintrelGam> doc;

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <atomic>
 
@@ -28,6 +30,22 @@ DialogHook& dialogHook()
 {
     static DialogHook hook;
     return hook;
+}
+
+QString& lastFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// Never the working folder: a game started from the desktop menu runs in a
+// folder the user may not write to.
+QString startFolder()
+{
+    if (!lastFolder().isEmpty() && QFileInfo(lastFolder()).isDir())
+        return lastFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 } // namespace
 
@@ -76,19 +94,23 @@ void setFileDialogHook(FileDialogHook hook)
 QString chooseFile(QWidget* parent, FileDialogKind kind, const QString& caption, const QString& filter,
                    const QString& suggested)
 {
+    const QString start = suggested.isEmpty() ? startFolder() : QDir(startFolder()).filePath(suggested);
     QString path;
     if (fileHook()) {
-        path = fileHook()(kind, suggested);
+        path = fileHook()(kind, start);
     } else if (kind == FileDialogKind::OpenGame) {
-        path = QFileDialog::getOpenFileName(parent, caption, suggested, filter);
+        path = QFileDialog::getOpenFileName(parent, caption, start, filter);
     } else {
-        QFileDialog dialog(parent, caption, suggested, filter);
+        QFileDialog dialog(parent, caption, start, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setDefaultSuffix(kind == FileDialogKind::SaveLog ? QStringLiteral("log") : QStringLiteral("gam"));
         if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
             path = dialog.selectedFiles().first();
     }
-    if (path.isEmpty() || kind == FileDialogKind::OpenGame)
+    if (path.isEmpty())
+        return path;
+    lastFolder() = QFileInfo(path).absolutePath();
+    if (kind == FileDialogKind::OpenGame)
         return path;
     if (QFileInfo(path).suffix().isEmpty())
         path += kind == FileDialogKind::SaveLog ? QStringLiteral(".log") : QStringLiteral(".gam");

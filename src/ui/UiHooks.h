@@ -39,6 +39,8 @@ int runDialog(QDialog& dialog);
 
 // File dialogs. An empty result means the user cancelled. A save dialog asks
 // before overwriting and adds the kind's extension when the name has none.
+// Dialogs start in the folder of the file last chosen, else in the user's
+// documents folder; the hook is given that start path.
 enum class FileDialogKind { OpenGame, SaveGame, SaveLog };
 using FileDialogHook = std::function<QString(FileDialogKind kind, const QString& suggested)>;
 void setFileDialogHook(FileDialogHook hook);

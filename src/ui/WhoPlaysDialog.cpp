@@ -115,6 +115,15 @@ void CWhoPlaysDialog::refresh()
     };
     show(chosenO, comboO, typeO, descriptionO, settingsO);
     show(chosenX, comboX, typeX, descriptionX, settingsX);
+    // A description may wrap to more lines than the last one: the dialog grows to show it whole.
+    QLayout* l = layout();
+    if (!l || !isVisible())
+        return;
+    l->invalidate();
+    l->activate();
+    const int needed = l->hasHeightForWidth() ? l->totalHeightForWidth(width()) : sizeHint().height();
+    if (needed > height())
+        resize(width(), needed);
 }
 
 void CWhoPlaysDialog::editSettings(int index)

@@ -3,7 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <optional>
+#include <sys/resource.h>
 #include <fstream>
 #include <random>
 
@@ -36,6 +44,21 @@ void writeBytes(const std::string& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
+
+// Files may grow to a few bytes only, as on a disk that is nearly full.
+struct DiskNearlyFull {
+    rlimit old{};
+    void (*oldHandler)(int);
+    explicit DiskNearlyFull(rlim_t bytes) : oldHandler(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const rlimit small{bytes, old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~DiskNearlyFull() {
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+};
 
 Bytes header(std::uint32_t version, std::int32_t last, std::int32_t current) {
     Bytes b{4, 'G', 'A', 'M', ' '};
@@ -209,15 +232,15 @@ TEST(GameFile, FailedSaveKeepsThePreviousFile) {
     const Bytes first = *readFileBytes(path);
 
     f.click(11, 11);
-    // The temporary file cannot be made: a folder sits where it would go.
-    fs::create_directory(path + ".saving");
+    // The disk fills up while the temporary file is written.
+    auto full = std::make_optional<DiskNearlyFull>(20);
     EXPECT_FALSE(f.game->save());
     ASSERT_EQ(f.ui.boxes.size(), 1u);
     EXPECT_EQ(f.ui.boxes[0].text, "Unable to write to " + path + ", it is read-only or opened by someone else.");
     EXPECT_EQ(*readFileBytes(path), first);
     EXPECT_TRUE(f.game->isModified());
 
-    fs::remove(path + ".saving");
+    full.reset();
     EXPECT_TRUE(f.game->save());
     EXPECT_EQ(readFileBytes(path)->size(), 21u);
 
@@ -342,6 +365,76 @@ TEST(GameFile, RandomAndMutatedFilesNeverCorruptTheGame) {
     // Both outcomes are exercised.
     EXPECT_GT(installed, 300);
     EXPECT_LT(installed, 2700);
+}
+
+// Opening never blocks and never reads more than the largest game.
+TEST(GameFile, OnlyRegularFilesOpenAndNoMoreThanAGameIsRead) {
+    GameFixture f;
+    f.click(3, 3);
+    const Snapshot before(f);
+    TempDir dir;
+    const std::string fifo = dir.file("pipe.gam");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero")}) {
+        SCOPED_TRACE(path);
+        f.ui.boxes.clear();
+        auto opened = std::async(std::launch::async, [&] { return f.game->openFile(path); });
+        if (opened.wait_for(std::chrono::seconds(1)) != std::future_status::ready) {
+            ::close(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK)); // release a reader stuck in open
+            FAIL() << "opening blocked";
+        }
+        EXPECT_FALSE(opened.get());
+        ASSERT_EQ(f.ui.boxes.size(), 1u);
+        EXPECT_EQ(f.ui.boxes[0].text, "Unexpected file format.");
+        EXPECT_TRUE(Snapshot(f) == before);
+    }
+
+    // A valid game followed by a gigabyte (sparse, so it costs no disk) loads
+    // from its first bytes alone.
+    Bytes game = header(256, 0, 1);
+    game.insert(game.end(), {7, 7});
+    const std::string huge = dir.file("huge.gam");
+    writeBytes(huge, game);
+    fs::resize_file(huge, 1u << 30);
+    EXPECT_EQ(readFileBytes(huge)->size(), MAX_GAME_FILE_SIZE);
+    EXPECT_TRUE(f.game->openFile(huge));
+    EXPECT_EQ(f.game->board().cell(7, 7), SIDE_O);
+}
+
+// Saving writes only where the user pointed, through links the user made.
+TEST(GameFile, SavingNeverWritesThroughAPlantedLinkNorOverAnythingButAFile) {
+    GameFixture f;
+    f.click(10, 10);
+    TempDir dir;
+    const std::string victim = dir.file("victim.txt");
+    writeBytes(victim, {'k', 'e', 'e', 'p'});
+    const std::string path = dir.file("game.gam");
+    fs::create_symlink(victim, path + ".saving");
+    ASSERT_TRUE(f.game->saveAs(path));
+    EXPECT_EQ(*readFileBytes(victim), (Bytes{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(readFileBytes(path)->size(), 19u);
+
+    // A link chosen as the target: the file it names is written, the link stays.
+    const std::string link = dir.file("link.gam");
+    fs::create_symlink("game.gam", link);
+    f.click(11, 11);
+    ASSERT_TRUE(f.game->saveAs(link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readFileBytes(path)->size(), 21u);
+
+    // Folders and devices are refused; a failed save leaves no temporary file.
+    fs::create_directory(dir.file("folder.gam"));
+    for (const std::string& target : {dir.file("folder.gam"), std::string("/dev/null")}) {
+        f.ui.boxes.clear();
+        EXPECT_FALSE(f.game->saveAs(target));
+        ASSERT_EQ(f.ui.boxes.size(), 1u);
+        EXPECT_EQ(f.ui.boxes[0].text, "Unable to write to " + target + ", it is read-only or opened by someone else.");
+    }
+    {
+        DiskNearlyFull full(20);
+        EXPECT_FALSE(f.game->saveAs(path));
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 5);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include "../../tools/pbrain-referee/Referee.h"
 
+#include "app/RegistryKey.h"
+#include "app/SafeFile.h"
 #include "players/PlayerDatabase.h"
 #include "players/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
@@ -186,6 +188,31 @@ TEST(PbrainProtocol, CommandLineFaultsAreReported) {
                                                  {"--player"}}) {
         Brain b(args);
         EXPECT_EQ(b.process().waitExit(Clock::now() + 5s), 2);
+    }
+}
+
+// Users point the brain at the game's own settings: it reads them and never
+// writes them back, repaired or not, and refuses a path that is no file.
+TEST(PbrainProtocol, SettingsAreReadAndNeverWritten) {
+    const std::string settings = settingsWithAlphaBetaDepth(3);
+    {
+        QSettingsStore store(QString::fromStdString(settings));
+        CRegistryKey(store, KEY_PLAYERS).writeText("Player04_Class", "CMiniMaxPlayr");
+    }
+    const auto before = readRegularFile(settings, SIZE_MAX);
+    {
+        Brain b({"--settings", settings});
+        EXPECT_EQ(b.ask("START 19"), "OK");
+        b.tell("END");
+        EXPECT_EQ(b.process().waitExit(Clock::now() + 5s), 0);
+    }
+    EXPECT_EQ(readRegularFile(settings, SIZE_MAX).bytes, before.bytes);
+    EXPECT_FALSE(std::filesystem::exists(settings + ".damaged"));
+    std::filesystem::remove(settings);
+
+    for (const std::string& path : {std::filesystem::temp_directory_path().string(), std::string("/dev/null")}) {
+        Brain b({"--settings", path});
+        EXPECT_EQ(b.process().waitExit(Clock::now() + 5s), 2) << path;
     }
 }
 

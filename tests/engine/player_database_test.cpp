@@ -7,7 +7,9 @@
 #include "players/TreeSettings.h"
 #include "ui/store/QSettingsStore.h"
 
+#include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quintrel;
@@ -36,7 +38,7 @@ std::uint32_t storedNumber(MemorySettingsStore& store, const std::string& name,
 
 // A stored list: the seven defaults followed by user players copied from kind,
 // as the game wrote it before the later kinds came.
-void storeList(MemorySettingsStore& store, const std::vector<int>& extraKinds) {
+void storeList(SettingsBackend& store, const std::vector<int>& extraKinds) {
     CPlayerDatabase db(store);
     db.resetToDefaults();
     std::vector<PlayerDefinition> list = db.definitions();
@@ -447,4 +449,79 @@ TEST(PlayerDatabase, ListWithoutAMasterGainsOneAndAListWithOneIsLeftAlone) {
         EXPECT_EQ(db.definitions()[8].name, "Extra 1");
         EXPECT_EQ(db.definitions()[8].settings, block);
     }
+}
+
+// A damaged list is repaired as always, but the user's own players survive
+// in a backup beside the settings file, numbered when one is there already.
+TEST(PlayerDatabase, DamagedListIsBackedUpBeforeTheRepairWritesOverIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quintrel.ini"));
+    const std::string file = path.toStdString();
+    for (const std::string& expected : {file + ".damaged", file + ".damaged.2"}) {
+        {
+            QSettingsStore store(path);
+            storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::MEDIUM});
+            CRegistryKey(store, KEY_PLAYERS).writeText("Player04_Class", "CMiniMaxPlayr");
+        }
+        QSettingsStore store(path);
+        CPlayerDatabase db(store);
+        db.load();
+        expectDefaultList(db);
+        EXPECT_TRUE(db.listRepaired());
+        ASSERT_EQ(db.damagedListBackup(), expected);
+        QSettingsStore backup(QString::fromStdString(expected));
+        EXPECT_EQ(backup.readValue(KEY_PLAYERS, "Player08_Name"), StoredValue::text("Extra 1"));
+        EXPECT_EQ(backup.readValue(KEY_PLAYERS, "uNumOfPlayers"), StoredValue::number(9));
+    }
+    // A sound list is never copied.
+    QSettingsStore store(path);
+    CPlayerDatabase db(store);
+    db.load();
+    EXPECT_FALSE(db.listRepaired());
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral(".damaged.3")));
+}
+
+// Every repair that changes stored definitions is noted once; the first start is no repair.
+TEST(PlayerDatabase, EveryRepairOfStoredDefinitionsIsNoted) {
+    const std::vector<std::pair<const char*, std::function<void(CRegistryKey&)>>> damages = {
+        {"first start", nullptr},
+        {"unknown class", [](CRegistryKey& k) { k.writeText("Player04_Class", "CMiniMaxPlayr"); }},
+        {"user definition cut", [](CRegistryKey& k) { k.deleteValue("Player08_Class"); }},
+        {"settings rejected", [](CRegistryKey& k) {
+             auto medium = bytesOf("CMediumPlayer", {0, 0, 0, 0, 0, 0, 0, 0});
+             k.writeBytes("Player03_Settings", medium.data(), medium.size());
+         }},
+    };
+    for (const auto& [what, damage] : damages) {
+        SCOPED_TRACE(what);
+        MemorySettingsStore store;
+        if (damage) {
+            storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::MEDIUM});
+            CRegistryKey key(store, KEY_PLAYERS);
+            damage(key);
+        }
+        CPlayerDatabase db(store);
+        db.load();
+        EXPECT_EQ(db.listRepaired(), damage != nullptr);
+        EXPECT_EQ(db.damagedListBackup(), std::nullopt);
+    }
+}
+
+// Resetting points the Expert at the Light entry, never at what its old index
+// names in the new list; saving over a long leftover list flushes the store once.
+TEST(PlayerDatabase, ResetRelinksTheExpertAndSavingFlushesOnce) {
+    struct CountingStore : MemorySettingsStore {
+        int flushes = 0;
+        void flush() override { ++flushes; }
+    } store;
+    storeList(store, std::vector<int>(20, PlayerKindCatalogue::LIGHT));
+    CPlayerDatabase db(store);
+    db.load();
+    ASSERT_TRUE(db.setExpert(PlayerKindCatalogue::MEDIUM));
+    store.flushes = 0;
+    db.resetToDefaults();
+    EXPECT_EQ(db.expertIndex(), CPlayerDatabase::DEFAULT_EXPERT);
+    EXPECT_TRUE(!db.expertPlayer() || db.expertPlayer()->definition == db.definition(db.expertIndex()));
+    EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player26_Name"));
+    EXPECT_LE(store.flushes, 2); // the Players key and the Expert's index
 }

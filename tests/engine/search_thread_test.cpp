@@ -224,5 +224,24 @@ TEST(ThinkingThread, ExaminedSetIsReadWhileTheRootRelaxes) {
     (void)marked;
 }
 
+// Once the search has ended, the player's current settings rule the examined
+// set, though its worker waits to be joined until the next move.
+TEST(ThinkingThread, ExaminedSetFollowsTheSettingsOnceTheSearchHasEnded) {
+    const CBoard b = boardWith({{10, 10}}, {{12, 12}});
+    Rig rig;
+    CAlphaBetaPlayer p;
+    TreeSettings s = treeSettings(1, TreeSettings::UNSORTED, TreeSettings::NO_REDUCTION);
+    PlayerDefinition d = definitionWith(s, p.className());
+    rig.attach(p, d);
+    ASSERT_EQ(p.requestMove(b, SIDE_O), 1);
+    ASSERT_TRUE(rig.waitForLog(std::chrono::seconds(30)));
+    while (p.isThinking()) std::this_thread::yield();
+    EXPECT_TRUE(p.isCandidate(b, 1, 19));
+    s.reduction = TreeSettings::RECTANGULAR; // as Opponent's Settings would
+    d.settings = s.toBlock(p.className());
+    EXPECT_FALSE(p.isCandidate(b, 1, 19));
+    p.reset();
+}
+
 } // namespace
 } // namespace quintrel

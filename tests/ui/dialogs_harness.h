@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -124,5 +125,25 @@ public:
 private:
     std::deque<std::function<void(QDialog&)>> steps;
 };
+
+// The texts a shown dialog cuts off: labels too small for their text, and
+// number fields too narrow for the number they hold.
+inline QStringList clippedTexts(QWidget& dialog)
+{
+    QStringList clipped;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
+        if (label->height() < needed || (!label->wordWrap() && label->width() < label->sizeHint().width()))
+            clipped.append(label->text());
+    }
+    for (auto* field : dialog.findChildren<quintrel::CDlgNumberField*>()) {
+        QLineEdit* edit = field->findChild<QLineEdit*>();
+        if (field->isVisible() && edit->width() < edit->fontMetrics().horizontalAdvance(field->text()) + 2)
+            clipped.append(field->objectName() + QLatin1Char('=') + field->text());
+    }
+    return clipped;
+}
 
 } // namespace dialogs_test

@@ -63,6 +63,7 @@ private slots:
     void whoPlaysExchangesExistingPlayers();
     void whoPlaysSameDefinitionMakesTwoPlayers();
     void whoPlaysSettingsStayAfterCancel();
+    void whoPlaysShowsEveryDescriptionWhole();
 };
 
 void DialogsPlayersTest::renameToExistingNameIsRefused()
@@ -382,6 +383,23 @@ void DialogsPlayersTest::whoPlaysSettingsStayAfterCancel()
     QCOMPARE(tuned.evaluation, 2);
     QCOMPARE(f.players.secondPlayer.get(), light);
     QCOMPARE(f.players.firstIndex, 0);
+}
+
+void DialogsPlayersTest::whoPlaysShowsEveryDescriptionWhole()
+{
+    Fixture f;
+    Script script;
+    script.then([&](QDialog& d) {
+        auto* combo = child<QComboBox>(d, "1002");
+        for (int i = 0; i < combo->count(); ++i) {
+            choose(d, "1002", i);
+            choose(d, "1003", combo->count() - 1 - i);
+            QCoreApplication::processEvents();
+            QCOMPARE(clippedTexts(d), QStringList());
+        }
+        click(d, "2");
+    });
+    runWhoPlaysDialog(nullptr, f.players);
 }
 
 QTEST_MAIN(DialogsPlayersTest)

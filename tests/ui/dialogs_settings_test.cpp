@@ -51,6 +51,7 @@ private slots:
     void extensiveRefusesFullDepthAboveTotal();
     void treeRefusesTextAndKeepsDialogOpen();
     void kindsWriteTheirBlockOnlyOnOk();
+    void extensiveFieldsShowTheirLargestValues();
 };
 
 void DialogsSettingsTest::lightKeepsNormalAwayFromFanatic()
@@ -253,6 +254,18 @@ void DialogsSettingsTest::kindsWriteTheirBlockOnlyOnOk()
     QCOMPARE(human.settings.size(), 4u);
     QCOMPARE(human.settings.int32At(0), 0);
     QVERIFY(script.done());
+}
+
+void DialogsSettingsTest::extensiveFieldsShowTheirLargestValues()
+{
+    CTreeSettingsDialog::Record record;
+    record.maxDepth = 40;
+    record.fullDepth = 30;
+    record.maxBranch = 100;
+    CTreeSettingsDialog dialog(record, true, QStringLiteral("Extensive"));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(clippedTexts(dialog), QStringList());
 }
 
 QTEST_MAIN(DialogsSettingsTest)

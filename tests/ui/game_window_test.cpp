@@ -123,6 +123,10 @@ private slots:
     void autoplayLetsWaitingCommandsRunBeforeAMove();
     void autoplayKeepsAMovesStatisticsOnItsOwnLine();
     void droppedGameFileOpens();
+    void damagedPlayerListIsBackedUpAndNamed();
+    void userGuideIsFoundInTheInstallFolder();
+    void fileDialogsStartInTheLastFolderElseDocuments();
+    void windowsOffScreenComeBackAndTheLogFitsTheScreen();
 
 private:
     QString ini() const { return dir->filePath(QStringLiteral("settings.ini")); }
@@ -862,6 +866,100 @@ void GameWindowTest::autoplayKeepsAMovesStatisticsOnItsOwnLine()
         if (first.isEmpty() && line.startsWith(QStringLiteral("  1. ")))
             first = line;
     QVERIFY2(first.endsWith(QStringLiteral("  statistics")), qPrintable(run.frame().logWindow()->text()));
+}
+
+// The repair of a damaged list keeps the user's players in a named backup.
+void GameWindowTest::damagedPlayerListIsBackedUpAndNamed()
+{
+    {
+        Run first(ini(), false);
+    }
+    {
+        QSettingsStore store(ini());
+        CRegistryKey(store, KEY_PLAYERS).writeText("Player04_Class", "CMiniMaxPlayr");
+    }
+    Run run(ini());
+    const QString backup = ini() + QStringLiteral(".damaged");
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes[0].text.contains(backup));
+    QCOMPARE(boxes[0].icon, QMessageBox::Warning);
+    QSettingsStore kept(backup);
+    QCOMPARE(kept.readValue(KEY_PLAYERS, "Player04_Class"), StoredValue::text("CMiniMaxPlayr"));
+}
+
+// A game started from the desktop menu runs in a folder of no use to it.
+void GameWindowTest::userGuideIsFoundInTheInstallFolder()
+{
+    const QString folder = installedGuideFolder();
+    QVERIFY(QDir().mkpath(folder));
+    QFile guide(QDir(folder).filePath(QStringLiteral("readme.txt")));
+    QVERIFY(guide.open(QIODevice::WriteOnly));
+    guide.write("installed\n");
+    guide.close();
+    Run run(ini());
+    run.frame().updateCommands();
+    const bool found = run.frame().action(ID_USER_GUIDE)->isEnabled();
+    guide.remove();
+    QVERIFY(found);
+}
+
+void GameWindowTest::fileDialogsStartInTheLastFolderElseDocuments()
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", dir->path().toLocal8Bit());
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("Documents")));
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("games")));
+    QStringList starts;
+    const QString chosen = dir->filePath(QStringLiteral("games/first.gam"));
+    setFileDialogHook([&](FileDialogKind, const QString& start) {
+        starts.append(start);
+        return chosen;
+    });
+    Run run(ini());
+    run.frame().action(ID_FILE_OPEN)->trigger(); // no such game: refused, but the folder is remembered
+    clickField(run.view(), 10, 10);
+    settle();
+    run.frame().updateCommands();
+    run.frame().action(ID_FILE_SAVE_AS)->trigger();
+    qputenv("HOME", home);
+    QCOMPARE(starts, QStringList({dir->filePath(QStringLiteral("Documents")),
+                                  dir->filePath(QStringLiteral("games/Untitled"))}));
+}
+
+void GameWindowTest::windowsOffScreenComeBackAndTheLogFitsTheScreen()
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    auto store = [this](const char* name, std::vector<std::int32_t> v) {
+        QSettingsStore settings(ini());
+        CRegistryKey key(settings, KEY_APPLICATION);
+        key.writeNumber("bOpenLogOnStartup", 1);
+        if (v.empty())
+            key.deleteValue(name);
+        else
+            key.writeBytes(name, v.data(), v.size() * 4);
+    };
+    store("MainWndPos", {-5000, 9000});
+    store("LogWndRect", {9000, 9000, 9400, 9200});
+    {
+        Run run(ini());
+        QVERIFY(area.contains(run.frame().frameGeometry().topLeft()));
+        QVERIFY(run.frame().logWindow());
+        QVERIFY(area.contains(run.frame().logWindow()->frameGeometry()));
+    }
+    // Partly on the screen, title bar in reach: left where the user put it.
+    const QPoint edge(area.right() - 100, area.top() + 50);
+    store("MainWndPos", {edge.x(), edge.y()});
+    store("LogWndRect", {});
+    Run run(ini());
+    QCOMPARE(run.frame().pos(), edge);
+    // First opened: its whole frame on the screen, and stored as that frame.
+    CLogWindow* log = run.frame().logWindow();
+    QVERIFY(log);
+    const QRect frame = log->frameGeometry();
+    QVERIFY(area.contains(frame));
+    log->storeRect();
+    QCOMPARE(readInts(run.store, "LogWndRect", 4),
+             (std::vector<std::int32_t>{frame.left(), frame.top(), frame.right() + 1, frame.bottom() + 1}));
 }
 
 QTEST_MAIN(GameWindowTest)

@@ -1,11 +1,17 @@
 #include "ui/store/QSettingsStore.h"
 
+#include "app/SafeFile.h"
+
 #include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QVariant>
 
 #include <cstdint>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 namespace quintrel {
@@ -161,10 +167,65 @@ std::optional<StoredValue> QSettingsStore::decode(const QVariant& stored) {
     return StoredValue::text(s.toStdString());
 }
 
-std::unique_ptr<SettingsBackend> openToolStore(const std::string& iniPath) {
-    if (!iniPath.empty()) return std::make_unique<QSettingsStore>(QString::fromStdString(iniPath));
-    if (std::getenv("QUINTREL_SETTINGS")) return std::make_unique<QSettingsStore>();
-    return std::make_unique<MemorySettingsStore>();
+std::optional<std::string> QSettingsStore::backUpBeforeRepair() {
+    return copyBeside(QFile::encodeName(fileName()).toStdString(), ".damaged");
+}
+
+namespace {
+
+// What a tool reads: a copy in memory, so no write (a repair included) can
+// reach the file.
+class ToolStore : public MemorySettingsStore {
+public:
+    explicit ToolStore(std::string source) : source_(std::move(source)) {}
+
+    void readFrom(QSettings& ini) {
+        const std::string root = KEY_APPLICATION;
+        for (const QString& name : ini.allKeys()) {
+            const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+            std::string path = root;
+            if (slash >= 0) path += "\\" + name.left(slash).replace(QLatin1Char('/'), QLatin1Char('\\')).toStdString();
+            const auto value = QSettingsStore::decode(ini.value(name));
+            if (!value) continue;
+            createKey(path);
+            writeValue(path, name.mid(slash + 1).toStdString(), *value);
+        }
+    }
+
+    std::optional<std::string> backUpBeforeRepair() override {
+        std::fprintf(stderr, "%s: the player list in %s is damaged; using the players that could be read, the file "
+                             "is left as it is\n",
+                     program_invocation_short_name, source_.c_str());
+        return std::nullopt;
+    }
+
+private:
+    std::string source_;
+};
+
+} // namespace
+
+std::unique_ptr<SettingsBackend> openToolStore(const std::string& iniPath, std::string& error) {
+    std::string path = iniPath;
+    if (const char* named = std::getenv("QUINTREL_SETTINGS"); path.empty() && named) path = named;
+    auto store = std::make_unique<ToolStore>(path);
+    if (path.empty()) return store;
+    switch (readRegularFile(path, 0).status) {
+    case FileReadStatus::Missing:
+        return store;
+    case FileReadStatus::NotRegular:
+        error = "the settings file " + path + " is not a regular file";
+        return nullptr;
+    case FileReadStatus::Unreadable:
+        error = QFileInfo(QFile::decodeName(path.c_str())).isDir() ? "the settings file " + path + " is a folder"
+                                                                    : "cannot read the settings file " + path;
+        return nullptr;
+    case FileReadStatus::Ok:
+        break;
+    }
+    QSettings ini(QFile::decodeName(path.c_str()), QSettings::IniFormat);
+    store->readFrom(ini);
+    return store;
 }
 
 } // namespace quintrel

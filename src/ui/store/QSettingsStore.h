@@ -36,6 +36,8 @@ public:
                     const StoredValue& value) override;
     bool deleteValue(const std::string& path, const std::string& name) override;
     void flush() override;
+    // The INI file as it is on disk, copied to "<file>.damaged" (".damaged.2", ... when taken).
+    std::optional<std::string> backUpBeforeRepair() override;
 
     QString fileName() const;
 
@@ -53,8 +55,11 @@ private:
 };
 
 // The store of a headless tool: the INI file it was given, else the one named by
-// QUINTREL_SETTINGS, else a private in-memory store holding the defaults, so a
-// tool never touches the user's own settings unless asked to.
-std::unique_ptr<SettingsBackend> openToolStore(const std::string& iniPath);
+// QUINTREL_SETTINGS, else nothing, so the defaults. The file is read once into
+// memory and never written, repaired or not: users point the tools at the
+// game's own settings. A missing file means the defaults; a path that is no
+// regular file or cannot be read gives null and the reason in error. A damaged
+// player list is reported on standard error.
+std::unique_ptr<SettingsBackend> openToolStore(const std::string& iniPath, std::string& error);
 
 } // namespace quintrel
