@@ -126,6 +126,20 @@ constexpr int slotOf(int k) { return k < 0 ? -k - 1 : 3 + k; }
 
 std::uint8_t linePattern(int side, std::uint16_t code) { return table().pattern[side][code]; }
 
+int cellValue(const std::uint8_t lines[4]) {
+    int v = 0, threes = 0, fours = 0;
+    for (int d = 0; d < 4; ++d) {
+        v += PATTERN_VALUE[lines[d]];
+        threes += lines[d] == F3;
+        fours += lines[d] == B4 || lines[d] == F4;
+    }
+    // Two threats from one stone are worth more than the two apart: only
+    // a four can answer a four and a three made at once.
+    if (fours >= 2 || (fours && threes)) v += COMBO_FOUR_VALUE;
+    else if (threes >= 2) v += COMBO_THREE_VALUE;
+    return v;
+}
+
 std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
 
 void Position::setUp(const CBoard& board, Side sideToMove) {
@@ -191,10 +205,10 @@ void Position::account(int c, int sign) {
         for (int d = 0; d < 4; ++d) {
             const std::uint8_t p = patterns[s][c][d];
             counts[s][p] += sign;
-            v += PATTERN_VALUE[p];
             five += p == FIVE;
             four += p == B4 || p == F4;
         }
+        v = cellValue(patterns[s][c]);
         values[s][c] = static_cast<std::int16_t>(sign > 0 ? v : 0);
         sums[s] += sign * v;
         if (sign > 0) {
@@ -213,9 +227,9 @@ void Position::account(int c, int sign) {
 void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
     --counts[s][old];
     ++counts[s][now];
-    const int delta = PATTERN_VALUE[now] - PATTERN_VALUE[old];
-    values[s][c] = static_cast<std::int16_t>(values[s][c] + delta);
-    sums[s] += delta;
+    const int v = cellValue(patterns[s][c]);
+    sums[s] += v - values[s][c];
+    values[s][c] = static_cast<std::int16_t>(v);
     const int fiveDelta = (now == FIVE) - (old == FIVE);
     if (fiveDelta) {
         if (fiveLines[s][c] == 0) fives[s].add(c);

@@ -44,6 +44,10 @@ std::uint8_t linePattern(int side, std::uint16_t code);
 
 // What a cell is worth to a side: per line class, for the evaluation.
 constexpr std::int16_t PATTERN_VALUE[LINE_PATTERNS] = {0, 0, 1, 3, 4, 10, 10, 28, 30, 90, 300};
+constexpr int COMBO_FOUR_VALUE = 150;
+constexpr int COMBO_THREE_VALUE = 80;
+// A cell's worth to a side from its four line classes, with the combinations.
+int cellValue(const std::uint8_t lines[4]);
 
 // A set of cells with constant-time add and remove; the order is not kept.
 class CellSet {

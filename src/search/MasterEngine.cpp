@@ -20,6 +20,8 @@ constexpr int WON = WIN_SCORE - 1000; // beyond this a score is a proved result
 constexpr int LEAF_VCF_PLIES = 11;    // continuous fours looked for below the horizon
 constexpr int ROOT_VCF_PLIES = 41;
 constexpr int BEAM_BASE = 6;
+constexpr int TEMPO = 15;        // the side to move is a stone ahead
+constexpr std::int64_t LEAF_VCF_BUDGET = 50; // nodes: a wider search there costs more depth than it finds
 constexpr int ROOT_VCT_PLIES = 21;
 constexpr std::int64_t ROOT_VCT_BUDGET = 30000;
 constexpr std::int64_t DEFENCE_VCT_BUDGET = 4000;
@@ -45,6 +47,7 @@ struct Shared {
     std::atomic<bool> abort{false};
     Clock::time_point start;
     Clock::time_point hardDeadline;
+    Clock::time_point threatDeadline;
 };
 
 // One searching thread: its own position and move-ordering memory.
@@ -61,14 +64,18 @@ public:
     }
 
     int search(int alpha, int beta, int depth, int ply, bool pvNode);
-    // Plies to a five by continuous fours for the side to move, 0 when none.
-    int vcf(int plies);
+    // Plies to a five by continuous fours for the side to move, 0 when none
+    // is found within `plies` and `budget` nodes.
+    int vcf(int plies, std::int64_t budget) {
+        vcfLeft = budget;
+        return vcfStep(plies);
+    }
     // Plies to a five by fours and open threes for the side to move, 0 when
     // none is found within `plies` and the node budget; firstMove is its move.
     int vct(int plies, std::int64_t budget, int* firstMove);
     int evaluate() const {
         const int me = pos.toMove();
-        return pos.valueSum(me) - pos.valueSum(1 - me) + 15;
+        return pos.valueSum(me) - pos.valueSum(1 - me) + TEMPO;
     }
     // Cells of s's class p (on any line) among the candidates.
     int collect(int s, LinePattern p, int* out, int max) const;
@@ -99,6 +106,9 @@ public:
 
 private:
     int vctAttack(int plies, int* firstMove);
+    void checkThreatTime();
+    int vcfStep(int plies);
+    std::int64_t vcfLeft = 0;
     int vctDefend(int plies);
     std::int64_t vctLeft = 0;
     void checkTime() {
@@ -157,9 +167,10 @@ int Worker::generate(Move* out, bool defendOnly) const {
     return n;
 }
 
-int Worker::vcf(int plies) {
+int Worker::vcfStep(int plies) {
     ++nodes;
     checkTime();
+    if (--vcfLeft < 0) return 0;
     const int me = pos.toMove(), opp = 1 - me;
     if (pos.fivePoints(me).size()) return 1;
     int fours[MAX_MOVES];
@@ -184,7 +195,7 @@ int Worker::vcf(int plies) {
         int result = 0;
         if (pos.fivePoints(opp).size() == 0 && pos.fivePoints(me).size() == 1) {
             pos.play(pos.fivePoints(me)[0]);
-            if (const int r = vcf(plies - 2)) result = r + 2;
+            if (const int r = vcfStep(plies - 2)) result = r + 2;
             pos.undo();
         }
         pos.undo();
@@ -198,11 +209,17 @@ int Worker::vct(int plies, std::int64_t budget, int* firstMove) {
     return vctAttack(plies, firstMove);
 }
 
+// The threat searches at the root get a share of the time, not all of it.
+void Worker::checkThreatTime() {
+    if ((nodes & 127) == 0 && Clock::now() >= shared.threatDeadline) vctLeft = 0;
+}
+
 // The attacker's turn: a four or an open three, each answered by every
 // defence; a five to stop first, and it goes on only if it can.
 int Worker::vctAttack(int plies, int* firstMove) {
     ++nodes;
     checkTime();
+    checkThreatTime();
     if (--vctLeft < 0 || aborted()) return 0;
     const int me = pos.toMove(), opp = 1 - me;
     if (pos.fivePoints(me).size()) {
@@ -283,7 +300,7 @@ int Worker::vctDefend(int plies) {
 }
 
 // Step 1. Decided positions: a five to make, a five to stop, an open four.
-// Step 2. The table. Step 3. The horizon: continuous fours, else the value.
+// Step 2. The horizon: continuous fours, else the value. Step 3. The table.
 // Step 4. Moves: ordered by the table's, the killers, history and shape.
 // Step 5. Principal-variation search with late moves reduced.
 int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
@@ -309,6 +326,12 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     }
 
     // Step 2
+    if (!forced && depth <= 0) {
+        if (const int r = vcf(LEAF_VCF_PLIES, LEAF_VCF_BUDGET)) return WIN_SCORE - (ply + r);
+        return evaluate();
+    }
+
+    // Step 3
     const std::uint64_t key = pos.hash() ^ (me ? SIDE_KEY : 0);
     TableHit hit;
     int ttMove = -1;
@@ -319,12 +342,6 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
             (hit.bound == BOUND_EXACT || (hit.bound == BOUND_LOWER && v >= beta) ||
              (hit.bound == BOUND_UPPER && v <= alpha)))
             return v;
-    }
-
-    // Step 3
-    if (!forced && depth <= 0) {
-        if (const int r = vcf(LEAF_VCF_PLIES)) return WIN_SCORE - (ply + r);
-        return evaluate();
     }
 
     // Step 4
@@ -344,7 +361,9 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
             else if (c == killers[ply][1]) moves[i].score += 1 << 19;
         }
         std::sort(moves, moves + n, [](const Move& a, const Move& b) { return a.score > b.score; });
-        // Beyond the best few the shapes say little: the search stays narrow and deep.
+        // Beyond the best few the shapes say little: the search stays narrow
+        // and deep. (Searching the rest when all of those lose, to keep
+        // losses proved, cost more games than it saved.)
         if (ply > 0) n = std::min(n, BEAM_BASE + std::max(depth, 0));
         ++expanded;
         branchSum += static_cast<std::uint64_t>(n);
@@ -377,7 +396,7 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
         if (v > best) {
             best = v;
             bestMove = c;
-            if (ply == 0 && (v > alpha || i == 0)) rootBest = c;
+            if (ply == 0 && v > alpha) rootBest = c;
             if (v > alpha) {
                 alpha = v;
                 if (v >= beta) {
@@ -412,11 +431,12 @@ Engine::~Engine() = default;
 Result Engine::search(const CBoard& board, Side side, const Limits& limits, const std::atomic<int>& stop,
                       const Progress& progress) {
     Shared& shared = impl->shared;
-    shared.table.resize(limits.hashMb);
     shared.start = Clock::now();
+    shared.table.resize(limits.hashMb);
     // The answer travels after the search: a small margin keeps it inside the time.
     const int budget = std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50));
     shared.hardDeadline = shared.start + std::chrono::milliseconds(budget);
+    shared.threatDeadline = shared.start + std::chrono::milliseconds(budget / 10);
     shared.stop = &stop;
     shared.abort.store(false);
 
@@ -451,7 +471,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     }
 
     // Continuous fours from the root: the first four of a proved win.
-    if (const int r = main->vcf(ROOT_VCF_PLIES)) {
+    if (const int r = main->vcf(ROOT_VCF_PLIES, ROOT_VCT_BUDGET)) {
         int fours[MAX_MOVES];
         const int n = main->collect(me, B4, fours, MAX_MOVES);
         int block = -1;
@@ -465,7 +485,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
             int rest = 0;
             if (ok) {
                 pos.play(reply);
-                rest = main->vcf(r - 2);
+                rest = main->vcf(r - 2, ROOT_VCT_BUDGET);
                 pos.undo();
             }
             pos.undo();
@@ -479,10 +499,12 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         return forcedMove(first, r);
     // Their threats: if they could win by fours and threes were it their move,
     // only the moves after which they cannot are searched.
+    shared.threatDeadline = shared.start + std::chrono::milliseconds(budget / 5);
     pos.pass();
     const bool threatened = main->vct(ROOT_VCT_PLIES, ROOT_VCT_BUDGET, nullptr) != 0;
     pos.pass();
     if (threatened) {
+        shared.threatDeadline = shared.start + std::chrono::milliseconds(budget * 2 / 5);
         Move moves[MAX_MOVES];
         const int n = std::min(main->generateAll(moves), DEFENCE_CANDIDATES);
         for (int i = 0; i < n && !shared.abort.load(); ++i) {
@@ -509,6 +531,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
 
     int score = 0;
     int bestCell = -1;
+    auto iterationStart = Clock::now();
     for (int depth = 1; depth <= limits.maxDepth; ++depth) {
         main->rootBest = -1;
         main->rootDepth = depth;
@@ -523,17 +546,23 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
             v = main->search(-INF, INF, depth, 0, true);
         }
         if (shared.abort.load()) {
-            // A move whose search ended inside this iteration is still good to play.
-            if (main->rootBest >= 0 && bestCell < 0) bestCell = main->rootBest;
+            // A move that beat the others at this depth before the clock
+            // stopped it is the better choice.
+            if (main->rootBest >= 0) bestCell = main->rootBest;
             break;
         }
         score = v;
         bestCell = main->rootBest;
         result.depth = depth;
-        if (isProved(score)) break;
-        // The next iteration takes several times this one: start it only if it can end.
-        const auto used = Clock::now() - shared.start;
-        if (used * 20 > std::chrono::milliseconds(budget) * 11) break;
+        // A proved win is played at once; a loss is searched on, for the
+        // defence that holds out longest.
+        if (score >= WON) break;
+        // The next iteration takes longer than this one: start it only if it
+        // can end. One stopped by the clock still offers its first moves.
+        const auto now = Clock::now();
+        const auto last = now - iterationStart;
+        iterationStart = now;
+        if ((now - shared.start) + last > std::chrono::milliseconds(budget)) break;
     }
     shared.abort.store(true);
     for (auto& t : threads)

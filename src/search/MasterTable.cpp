@@ -2,6 +2,11 @@
 
 #include <new>
 #include <cstdlib>
+#include <cstring>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 namespace quintrel::master {
 
@@ -12,7 +17,28 @@ std::uint64_t pack(int move, int score, int depth, Bound bound) {
            static_cast<std::uint64_t>(depth & 0xFF) << 32 | static_cast<std::uint64_t>(bound) << 40;
 }
 using Word = std::atomic_ref<std::uint64_t>;
+
+// Zeroed entries. On Linux in huge pages where the system gives them: 64 MB
+// in 4 KB pages took 0.2 s of page faults on first touch, in the middle of
+// the first search; in 2 MB pages it is 32 faults.
+template <class Entry>
+Entry* allocateEntriesOf(std::size_t count) {
+    const std::size_t bytes = count * sizeof(Entry);
+#ifdef __linux__
+    constexpr std::size_t HUGE_PAGE = std::size_t{2} << 20;
+    if (bytes >= HUGE_PAGE) {
+        void* p = std::aligned_alloc(HUGE_PAGE, bytes);
+        if (!p) return nullptr;
+        madvise(p, bytes, MADV_HUGEPAGE);
+        std::memset(p, 0, bytes);
+        return static_cast<Entry*>(p);
+    }
+#endif
+    return static_cast<Entry*>(std::calloc(count, sizeof(Entry)));
+}
 } // namespace
+
+TransTable::Entry* TransTable::allocateEntries(std::size_t count) { return allocateEntriesOf<Entry>(count); }
 
 void TransTable::Free::operator()(Entry* e) const { std::free(e); }
 
@@ -24,7 +50,7 @@ void TransTable::resize(int mb) {
     // Less memory than asked is better than none: halve until it fits.
     entries.reset();
     while (!entries && count >= 1024) {
-        entries.reset(static_cast<Entry*>(std::calloc(count, sizeof(Entry))));
+        entries.reset(allocateEntries(count));
         if (!entries) count /= 2;
     }
     if (!entries) throw std::bad_alloc();
