@@ -69,6 +69,11 @@ public:
 
     bool started() const { return pid_ > 0; }
 
+    // Some brains drop a command that arrives in the instant after they
+    // print a line; send() holds each command back until this long after the
+    // brain's last line.
+    std::chrono::milliseconds relayDelay{0};
+
     // Writes the bytes as they are; false when the brain no longer reads.
     bool sendRaw(std::string_view bytes) {
         while (!bytes.empty()) {
@@ -80,7 +85,11 @@ public:
         }
         return true;
     }
-    bool send(const std::string& line) { return sendRaw(line + "\r\n"); }
+    bool send(const std::string& line) {
+        const auto ready = lastLineAt_ + relayDelay;
+        if (Clock::now() < ready) std::this_thread::sleep_until(ready);
+        return sendRaw(line + "\r\n");
+    }
     void closeInput() {
         if (toBrain_ >= 0) close(toBrain_);
         toBrain_ = -1;
@@ -152,7 +161,10 @@ private:
             if (end == std::string::npos) return std::nullopt;
             std::string line = buffer_.substr(0, end);
             buffer_.erase(0, end + 1);
-            if (!line.empty()) return line;
+            if (!line.empty()) {
+                lastLineAt_ = Clock::now();
+                return line;
+            }
         }
     }
 
@@ -163,6 +175,7 @@ private:
     bool eof_ = false;
     bool exited_ = false;
     std::optional<int> exitCode_;
+    Clock::time_point lastLineAt_{};
 };
 
 // ---------------------------------------------------------------------------
@@ -190,6 +203,9 @@ struct GameOptions {
     // Stones on the board before the first move, 0-based x,y, laid in turn
     // from the brain that begins; a brain meets them in a BOARD block.
     std::vector<std::pair<int, int>> opening;
+    // Extra "INFO key value" lines, "key value" each, for the brain that
+    // begins ([0]) and the other ([1]), sent after the limits.
+    std::vector<std::string> info[2];
 };
 
 class Grid {
@@ -257,6 +273,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         send(b, "INFO timeout_match " + std::to_string(o.timeoutMatch));
         send(b, "INFO rule 0");
         send(b, "INFO game_type 1");
+        for (const auto& line : o.info[b])
+            send(b, "INFO " + line);
     }
 
     Grid grid;
@@ -285,8 +303,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
             command = "DONE";
         }
         knowsPosition[b] = true;
-        const auto sent = Clock::now();
         if (!send(b, command)) return fail(b, "does not read its input");
+        const auto sent = Clock::now();
         const auto line = answer(b, sent + std::chrono::milliseconds(o.timeoutTurn + o.hangMs));
         PlayedMove m;
         m.brain = b;
