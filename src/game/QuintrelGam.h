@@ -64,6 +64,7 @@ public:
     // The turn cycle
     void requestNextMove();
     void onMoveDelivered(GameMove m);
+    void onForfeit(Side side, const std::string& what);
     void resumeAfterNavigation();
     void handOverSideToMove();
     void showAdvice(GameMove m);
