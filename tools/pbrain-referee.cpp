@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,9 @@ const char* const USAGE =
 
 const char* const HELP =
     "Plays N games (default 2) between two brains, which take turns to begin.\n"
-    "Each brain is a command line (split at spaces) started anew for every game.\n"
+    "Each brain is a command line, started anew for every game: split at blanks,\n"
+    "with \"...\" or '...' around a word that holds blanks; a leading \"engine:\"\n"
+    "is allowed, as in quintrel-match.\n"
     "With --opening, every pair of games starts from the same random position of\n"
     "that many stones near the centre (seeded by --seed), each brain having the\n"
     "first stone once: deterministic players then still meet varied games.\n"
@@ -128,12 +129,9 @@ Options parseArguments(int argc, char** argv) {
     return o;
 }
 
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
+std::vector<std::string> words(const std::string& commandLine) {
+    const bool engine = commandLine.rfind("engine:", 0) == 0;
+    return quintrel::splitCommandLine(engine ? commandLine.substr(7) : commandLine);
 }
 
 struct Tally {
