@@ -1,10 +1,12 @@
 #include "ui/DlgSettingsEditors.h"
 
+#include "players/EngineSettings.h"
 #include "players/HumanPlayer.h"
 #include "players/LightSettings.h"
 #include "players/MediumSettings.h"
 #include "players/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
+#include "ui/EngineSettingsDialog.h"
 #include "ui/LightSettingsDialog.h"
 #include "ui/MediumSettingsDialog.h"
 #include "ui/PlayerPropertiesDialog.h"
@@ -103,6 +105,15 @@ bool editTree(PlayerSettings& block, const std::string& name, const std::string&
     return block.set(className, bytes.data.data(), bytes.data.size());
 }
 
+bool editEngine(PlayerSettings& block, const std::string& name, const std::string& className)
+{
+    CEngineSettingsDialog dialog(EngineSettings::fromBlock(block), playerCaption(name), dialogParent());
+    if (ui::runDialog(dialog) != QDialog::Accepted)
+        return false;
+    const PlayerSettings bytes = dialog.settings().toBlock();
+    return block.set(className, bytes.data.data(), bytes.data.size());
+}
+
 } // namespace
 
 void installSettingsEditors()
@@ -113,6 +124,7 @@ void installSettingsEditors()
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::MINIMAX_CLASS, editTree);
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::ALPHABETA_CLASS, editTree);
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::EXTENSIVE_CLASS, editTree);
+    PlayerKindCatalogue::setSettingsEditor(EngineSettings::CLASS_NAME, editEngine);
 }
 
 } // namespace quintrel
