@@ -52,9 +52,14 @@ void CPlayerDatabase::load() {
                 loaded.push_back(std::move(d));
             }
             list_ = std::move(loaded);
+            const bool usable = list_.size() >= PlayerKindCatalogue::FIXED_KIND_COUNT &&
+                                classesMatchCatalogue();
+            const bool grown = usable && appendMissingKinds();
             relinkOwnPlayers();
-            if (list_.size() < PlayerKindCatalogue::KIND_COUNT || !classesMatchCatalogue())
+            if (!usable)
                 resetToDefaults(key);
+            else if (grown)
+                save(&key);
         }
     }
 
@@ -69,11 +74,43 @@ void CPlayerDatabase::load() {
 }
 
 bool CPlayerDatabase::classesMatchCatalogue() const {
-    for (int i = 0; i < PlayerKindCatalogue::KIND_COUNT; ++i)
+    for (int i = 0; i < PlayerKindCatalogue::FIXED_KIND_COUNT; ++i)
         if (list_[static_cast<std::size_t>(i)].className() !=
             PlayerKindCatalogue::entry(i).className())
             return false;
     return true;
+}
+
+// A kind added after the fixed ones reaches the users of an older list
+// this way; a list that holds one of its players, tuned or renamed, is left
+// alone, and so is a list whose user removed it and then made another.
+bool CPlayerDatabase::appendMissingKinds() {
+    bool grown = false;
+    for (int i = PlayerKindCatalogue::FIXED_KIND_COUNT; i < PlayerKindCatalogue::KIND_COUNT; ++i) {
+        const PlayerDefinition& kind = PlayerKindCatalogue::entry(i);
+        bool present = false;
+        for (const PlayerDefinition& d : list_)
+            present = present || d.className() == kind.className();
+        if (present) continue;
+        PlayerDefinition added = kind;
+        added.name = unusedName(kind.name);
+        list_.push_back(std::move(added));
+        grown = true;
+    }
+    return grown;
+}
+
+// Names are unique in the list; a user's own player may already be called so.
+std::string CPlayerDatabase::unusedName(const std::string& base) const {
+    const auto taken = [this](const std::string& name) {
+        for (const PlayerDefinition& d : list_)
+            if (d.name == name) return true;
+        return false;
+    };
+    std::string name = base;
+    for (int n = 2; taken(name); ++n)
+        name = base + " " + std::to_string(n);
+    return name;
 }
 
 bool CPlayerDatabase::save(CRegistryKey* key) {
@@ -99,7 +136,7 @@ void CPlayerDatabase::resetToDefaults() {
 
 void CPlayerDatabase::resetToDefaults(CRegistryKey& playersKey) {
     playersKey.writeNumber(NUM_OF_PLAYERS,
-                           static_cast<std::uint32_t>(PlayerKindCatalogue::KIND_COUNT));
+                           static_cast<std::uint32_t>(PlayerKindCatalogue::entries().size()));
     list_ = PlayerKindCatalogue::entries();
     relinkOwnPlayers();
     save(&playersKey);
@@ -177,7 +214,7 @@ bool CPlayerDatabase::editPlayers(int& firstIndex, int& secondIndex, CPlayer* fi
     int second = secondIndex;
     std::uint32_t expert = expertIndex_;
     if (!editPlayersDialog_(working, first, second, expert)) return false;
-    if (working.size() < PlayerKindCatalogue::KIND_COUNT) return true;
+    if (working.size() < PlayerKindCatalogue::FIXED_KIND_COUNT) return true;
 
     list_ = std::move(working);
     firstIndex = first;

@@ -1,8 +1,8 @@
 #pragma once
 // The ordered list of defined players, the Expert (the default computer
 // player) and the two player objects the database owns: the human and the
-// Expert. Positions 0 to 6 always hold the seven kinds in catalogue order;
-// user-made definitions follow. Every live player links to its definition in
+// Expert. Positions 0 to 6 always hold the seven fixed kinds in catalogue
+// order; the later kinds' players and user-made definitions follow. Every live player links to its definition in
 // the list, so whenever the list is replaced the players are re-linked.
 // Everything here runs on the UI thread.
 
@@ -42,11 +42,12 @@ public:
     std::vector<std::string> names(bool includeHuman) const;
 
     // Storage
-    // Reads the list and the Expert; a missing or damaged list becomes the defaults.
+    // Reads the list and the Expert; a missing or damaged list becomes the
+    // defaults, and a list without a player of a later kind gets one appended.
     void load();
     // Writes the list into key, or into the Players key when key is null.
     bool save(CRegistryKey* key = nullptr);
-    // The seven catalogue entries with their defaults, the Expert "Light"; stored at once.
+    // The catalogue entries with their defaults, the Expert "Light"; stored at once.
     void resetToDefaults();
     // Saves the list and destroys the database's two players. Once, at exit.
     void shutdown();
@@ -94,6 +95,8 @@ private:
     void resetToDefaults(CRegistryKey& playersKey);
     void relinkOwnPlayers();
     bool classesMatchCatalogue() const;
+    bool appendMissingKinds();
+    std::string unusedName(const std::string& base) const;
 
     SettingsBackend& store_;
     std::vector<PlayerDefinition> list_;

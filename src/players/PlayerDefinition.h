@@ -1,5 +1,5 @@
 #pragma once
-// A defined player: a named, described and tuned instance of one of the seven
+// A defined player: a named, described and tuned instance of one of the
 // player kinds. The kind supplies the class name, the factory and up to three
 // operations on the settings block; a definition copies them from its
 // catalogue entry, so copying an entry yields a complete default definition.

@@ -3,12 +3,14 @@
 #include "players/HumanPlayer.h"
 #include "players/LightPlayer.h"
 #include "players/LightSettings.h"
+#include "players/MasterSettings.h"
 #include "players/MediumPlayer.h"
 #include "players/MediumSettings.h"
 #include "players/RandomPlayer.h"
 #include "players/TreeSettings.h"
 #include "search/AlphaBetaPlayer.h"
 #include "search/ExtensivePlayer.h"
+#include "search/MasterPlayer.h"
 #include "search/MiniMaxPlayer.h"
 
 #include <map>
@@ -17,7 +19,7 @@ namespace quintrel {
 
 namespace {
 
-// The factories of the seven kinds, all in this one place. A kind whose
+// The factories of the kinds, all in this one place. A kind whose
 // player is not built yet answers null, and the database then makes none.
 std::unique_ptr<CPlayer> createHuman() {
     return std::make_unique<CHumanPlayer>();
@@ -40,6 +42,9 @@ std::unique_ptr<CPlayer> createAlphaBeta() {
 std::unique_ptr<CPlayer> createExtensive() {
     return std::make_unique<CExtensivePlayer>();
 }
+std::unique_ptr<CPlayer> createMaster() {
+    return std::make_unique<CMasterPlayer>();
+}
 
 const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
     {HumanSettings::CLASS_NAME, HumanSettings::SIZE, createHuman},
@@ -49,6 +54,7 @@ const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
     {TreeSettings::MINIMAX_CLASS, TreeSettings::SIZE, createMiniMax},
     {TreeSettings::ALPHABETA_CLASS, TreeSettings::SIZE, createAlphaBeta},
     {TreeSettings::EXTENSIVE_CLASS, TreeSettings::EXTENSIVE_SIZE, createExtensive},
+    {MasterSettings::CLASS_NAME, MasterSettings::SIZE, createMaster},
 };
 
 PlayerDefinition makeEntry(const PlayerKind& kind, const char* name, const char* description,
@@ -86,6 +92,8 @@ std::vector<PlayerDefinition> buildCatalogue() {
     list.push_back(makeEntry(KINDS[C::EXTENSIVE], "Extensive",
                              "Alpha-beta with extensive heuristic", validateExtensiveSettings,
                              initExtensiveSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::MASTER], "Master", "Threat search with time control",
+                             validateMasterSettings, initMasterSettings, runSettingsEditor));
     return list;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The seven player kinds in their fixed order. The order is part of the
-// stored player list (its first seven definitions must be these kinds) and
-// the dialogs use the indices. Each entry is a complete default definition:
+// The player kinds in their fixed order. The first FIXED_KIND_COUNT are part
+// of the stored player list (its first seven definitions must be these kinds)
+// and the dialogs use their indices. The kinds after them were added later:
+// a stored list carries them like user-made players, and load() appends one
+// of each that a list lacks. Each entry is a complete default definition:
 // copying it gives a player with the kind's default settings.
 
 #include "players/PlayerDefinition.h"
@@ -14,7 +16,9 @@ namespace quintrel {
 
 class PlayerKindCatalogue {
 public:
-    enum Index { HUMAN = 0, CHAOTIC, LIGHT, MEDIUM, MINIMAX, ALPHABETA, EXTENSIVE, KIND_COUNT };
+    enum Index { HUMAN = 0, CHAOTIC, LIGHT, MEDIUM, MINIMAX, ALPHABETA, EXTENSIVE, MASTER, KIND_COUNT };
+    // The kinds every stored list begins with, in this order.
+    static constexpr int FIXED_KIND_COUNT = MASTER;
 
     // Built once on first use, in catalogue order.
     static const std::vector<PlayerDefinition>& entries();

@@ -15,7 +15,7 @@
 namespace quintrel {
 
 namespace {
-constexpr int LAST_BUILT_IN = PlayerKindCatalogue::KIND_COUNT - 1;
+constexpr int LAST_BUILT_IN = PlayerKindCatalogue::FIXED_KIND_COUNT - 1;
 } // namespace
 
 CEditPlayersDialog::CEditPlayersDialog(const std::vector<PlayerDefinition>& list, int firstIndex,
@@ -90,7 +90,22 @@ QStringList CEditPlayersDialog::kindClassNames() const
     QStringList names;
     for (std::size_t i = 0; i <= LAST_BUILT_IN && i < working.size(); ++i)
         names << QString::fromStdString(working[i].className());
+    for (int k = PlayerKindCatalogue::FIXED_KIND_COUNT; k < PlayerKindCatalogue::KIND_COUNT; ++k)
+        names << QString::fromStdString(PlayerKindCatalogue::entry(k).className());
     return names;
+}
+
+// A fixed kind is copied from its place in the list, as the user tuned it; a
+// later kind from its first player in the list, else from the catalogue.
+PlayerDefinition CEditPlayersDialog::kindTemplate(int classIndex) const
+{
+    if (classIndex <= LAST_BUILT_IN)
+        return working[static_cast<std::size_t>(classIndex)];
+    const PlayerDefinition& kind = PlayerKindCatalogue::entry(classIndex);
+    for (const PlayerDefinition& d : working)
+        if (d.className() == kind.className())
+            return d;
+    return kind;
 }
 
 void CEditPlayersDialog::selectRow(int row)
@@ -149,7 +164,7 @@ void CEditPlayersDialog::addNew()
     CNewPlayerDialog dialog(*this, preselected, this);
     if (ui::runDialog(dialog) != QDialog::Accepted)
         return;
-    PlayerDefinition made = working[static_cast<std::size_t>(dialog.classIndex())];
+    PlayerDefinition made = kindTemplate(dialog.classIndex());
     made.name = dialog.name().toStdString();
     made.description.clear();
     working.push_back(std::move(made));

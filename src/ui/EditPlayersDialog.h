@@ -40,7 +40,8 @@ public:
 
     // False when another entry than the one at skip carries exactly this name.
     bool isNameUnique(const std::string& name, int skip) const;
-    // The class names of the seven built-in kinds, in list order.
+    // The class names of the kinds: the seven built-in ones in list order,
+    // then the later kinds in catalogue order.
     QStringList kindClassNames() const;
 
     const std::vector<PlayerDefinition>& workingList() const { return working; }
@@ -53,6 +54,7 @@ public:
 
 private:
     bool readFields();
+    PlayerDefinition kindTemplate(int classIndex) const;
     void showFields();
     void onSelectionChanged(int row);
     void addNew();

@@ -1,6 +1,7 @@
 #include "app/RegistryKey.h"
 #include "app/SettingsStore.h"
 #include "players/HumanPlayer.h"
+#include "players/MasterSettings.h"
 #include "players/PlayerDatabase.h"
 #include "players/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
@@ -33,11 +34,13 @@ std::uint32_t storedNumber(MemorySettingsStore& store, const std::string& name,
     return v;
 }
 
-// A stored list: the seven defaults followed by user players copied from kind.
+// A stored list: the seven defaults followed by user players copied from kind,
+// as the game wrote it before the later kinds came.
 void storeList(MemorySettingsStore& store, const std::vector<int>& extraKinds) {
     CPlayerDatabase db(store);
     db.resetToDefaults();
     std::vector<PlayerDefinition> list = db.definitions();
+    list.resize(PlayerKindCatalogue::FIXED_KIND_COUNT);
     for (std::size_t i = 0; i < extraKinds.size(); ++i) {
         PlayerDefinition d = PlayerKindCatalogue::entry(extraKinds[i]);
         d.name = "Extra " + std::to_string(i);
@@ -47,11 +50,13 @@ void storeList(MemorySettingsStore& store, const std::vector<int>& extraKinds) {
     for (std::size_t i = 0; i < list.size(); ++i)
         ASSERT_TRUE(list[i].write(key, playerPrefix(i)));
     ASSERT_TRUE(key.writeNumber("uNumOfPlayers", static_cast<std::uint32_t>(list.size())));
+    for (std::size_t i = list.size(); PlayerDefinition::erase(key, playerPrefix(i)); ++i) {
+    }
 }
 
 void expectDefaultList(const CPlayerDatabase& db) {
-    ASSERT_EQ(db.count(), 7u);
-    for (int i = 0; i < 7; ++i) {
+    ASSERT_EQ(db.count(), 8u);
+    for (int i = 0; i < 8; ++i) {
         const auto& d = db.definitions()[static_cast<std::size_t>(i)];
         const auto& e = PlayerKindCatalogue::entry(i);
         EXPECT_EQ(d.name, e.name);
@@ -75,7 +80,7 @@ TEST(PlayerDatabase, FirstStartStoresTheSevenDefaultsAndLightAsExpert) {
         EXPECT_STREQ(db.expertPlayer()->className(), "CLightPlayer");
     }
 
-    EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 7u);
+    EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 8u);
     EXPECT_EQ(storedNumber(store, "iDefaultPlayer", KEY_APPLICATION), 2u);
     for (std::size_t i = 0; i < 7; ++i) {
         const auto& e = PlayerKindCatalogue::entries()[i];
@@ -84,7 +89,7 @@ TEST(PlayerDatabase, FirstStartStoresTheSevenDefaultsAndLightAsExpert) {
         EXPECT_EQ(stored(store, p + "Description"), StoredValue::text(e.description));
         EXPECT_EQ(stored(store, p + "Class"), StoredValue::text(e.className()));
     }
-    EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player07_Name"));
+    EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player08_Name"));
     // Tag, zero byte, record: 21 bytes for Light, the bare tag for Chaotic.
     EXPECT_EQ(stored(store, "Player02_Settings")->data,
               bytesOf("CLightPlayer", {1, 0, 0, 0, 1, 0, 0, 0}));
@@ -106,8 +111,8 @@ TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
         CPlayerDatabase db(store);
         db.load();
         expectDefaultList(db);
-        EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 7u);
-        EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player07_Name"));
+        EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 8u);
+        EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player08_Name"));
         EXPECT_FALSE(store.hasValue(KEY_PLAYERS, "Player08_Settings"));
     }
     { // A settings value without its zero byte makes definition 3 unreadable: 3 < 7.
@@ -135,7 +140,7 @@ TEST(PlayerDatabase, DamagedListsFallBackToTheDefaults) {
         CPlayerDatabase db(store);
         db.load();
         expectDefaultList(db);
-        EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 7u);
+        EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 8u);
     }
 }
 
@@ -146,9 +151,9 @@ TEST(PlayerDatabase, MissingClassCutsTheListAndRewritesTheCount) {
     CRegistryKey(store, KEY_PLAYERS).deleteValue("Player08_Class");
     CPlayerDatabase db(store);
     db.load();
-    ASSERT_EQ(db.count(), 8u);
+    ASSERT_EQ(db.count(), 9u); // Master appended after the cut
     EXPECT_EQ(db.definitions()[7].name, "Extra 0");
-    EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 8u);
+    EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 9u);
 }
 
 TEST(PlayerDatabase, RejectedSettingsBlockIsReplacedByTheKindsDefaults) {
@@ -166,7 +171,7 @@ TEST(PlayerDatabase, RejectedSettingsBlockIsReplacedByTheKindsDefaults) {
     }
     CPlayerDatabase db(store);
     db.load();
-    ASSERT_EQ(db.count(), 8u);
+    ASSERT_EQ(db.count(), 9u);
     EXPECT_EQ(db.definitions()[3].settings, PlayerKindCatalogue::entry(3).settings);
     EXPECT_EQ(stored(store, "Player03_Settings")->data, bytesOf("CMediumPlayer", {2, 0, 0, 0}));
     EXPECT_EQ(stored(store, "Player00_Settings")->data, bytesOf("CHumanPlayer", {2, 0, 0, 0}));
@@ -174,7 +179,7 @@ TEST(PlayerDatabase, RejectedSettingsBlockIsReplacedByTheKindsDefaults) {
 }
 
 TEST(PlayerDatabase, ExpertOutOfRangeBecomesLight) {
-    for (std::uint32_t bad : {7u, 100u, 0xFFFFFFFFu}) {
+    for (std::uint32_t bad : {8u, 100u, 0xFFFFFFFFu}) {
         MemorySettingsStore store;
         storeList(store, {});
         CRegistryKey(store, KEY_APPLICATION).writeNumber("iDefaultPlayer", bad);
@@ -199,7 +204,7 @@ TEST(PlayerDatabase, SavingAShorterListErasesTheRest) {
     storeList(store, {1, 1, 1});
     CPlayerDatabase db(store);
     db.load();
-    ASSERT_EQ(db.count(), 10u);
+    ASSERT_EQ(db.count(), 11u);
 
     // Edit Players drops the last two.
     db.setEditPlayersDialog([](std::vector<PlayerDefinition>& list, int&, int&, std::uint32_t&) {
@@ -227,7 +232,7 @@ TEST(PlayerDatabase, PrefixesGrowPastTwoDigits) {
     storeList(store, std::vector<int>(94, PlayerKindCatalogue::CHAOTIC));
     CPlayerDatabase db(store);
     db.load();
-    ASSERT_EQ(db.count(), 101u);
+    ASSERT_EQ(db.count(), 102u);
     EXPECT_EQ(db.definitions()[100].name, "Extra 93");
     EXPECT_EQ(stored(store, "Player100_Name"), StoredValue::text("Extra 93"));
 }
@@ -273,8 +278,8 @@ TEST(PlayerDatabase, CreatesPlayersLinkedToTheirDefinitions) {
     EXPECT_EQ(chaotic->isComputer, 1);
 
     const std::uint32_t before = db.expertIndex();
-    EXPECT_EQ(db.createPlayer(7), nullptr);
-    EXPECT_FALSE(db.setExpert(7));
+    EXPECT_EQ(db.createPlayer(8), nullptr);
+    EXPECT_FALSE(db.setExpert(8));
     EXPECT_EQ(db.expertIndex(), before);
     EXPECT_TRUE(db.setExpert(1));
     EXPECT_EQ(db.expertIndex(), 1u);
@@ -285,7 +290,7 @@ TEST(PlayerDatabase, CreatesPlayersLinkedToTheirDefinitions) {
     EXPECT_EQ(db.humanPlayer()->definition, &db.definitions()[0]);
 
     EXPECT_EQ(db.names(false), (std::vector<std::string>{"Chaotic", "Light", "Medium", "MiniMax",
-                                                         "AlphaBeta", "Extensive"}));
+                                                         "AlphaBeta", "Extensive", "Master"}));
     EXPECT_EQ(db.names(true).front(), "Human");
 }
 
@@ -312,7 +317,7 @@ TEST(PlayerDatabase, EditPlayersAdoptsTheWorkingListOnlyOnOk) {
             return false;
         });
     EXPECT_FALSE(db.editPlayers(firstIndex, secondIndex, first.get(), second.get()));
-    EXPECT_EQ(db.count(), 7u);
+    EXPECT_EQ(db.count(), 8u);
     EXPECT_EQ(db.definitions()[1].name, "Chaotic");
     EXPECT_EQ(firstIndex, 0);
     EXPECT_EQ(db.expertIndex(), 1u);
@@ -323,21 +328,21 @@ TEST(PlayerDatabase, EditPlayersAdoptsTheWorkingListOnlyOnOk) {
         PlayerDefinition d = list[1];
         d.name = "Wild";
         list.push_back(d);
-        e = 7;
+        e = 8;
         return true;
     });
     EXPECT_TRUE(db.editPlayers(firstIndex, secondIndex, first.get(), second.get()));
-    ASSERT_EQ(db.count(), 8u);
-    EXPECT_EQ(db.expertIndex(), 7u);
-    EXPECT_EQ(storedNumber(store, "iDefaultPlayer", KEY_APPLICATION), 7u);
+    ASSERT_EQ(db.count(), 9u);
+    EXPECT_EQ(db.expertIndex(), 8u);
+    EXPECT_EQ(storedNumber(store, "iDefaultPlayer", KEY_APPLICATION), 8u);
     EXPECT_EQ(first->definition, &db.definitions()[0]);
     EXPECT_EQ(second->definition, &db.definitions()[1]);
     EXPECT_EQ(db.humanPlayer()->definition, &db.definitions()[0]);
     EXPECT_EQ(db.expertPlayer()->name(), "Wild");
     // The list reaches the store at the next save.
-    EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 7u);
-    db.shutdown();
     EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 8u);
+    db.shutdown();
+    EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 9u);
     EXPECT_EQ(db.humanPlayer(), nullptr);
     EXPECT_EQ(db.expertPlayer(), nullptr);
 }
@@ -386,5 +391,60 @@ TEST(PlayerDatabase, WholeListRoundTripsThroughAnIniFile) {
         EXPECT_EQ(db.definitions()[i].settings, written[i].settings);
     }
     EXPECT_EQ(db.expertIndex(), 7u);
-    EXPECT_EQ(store.readValue(KEY_PLAYERS, "uNumOfPlayers"), StoredValue::number(9));
+    EXPECT_EQ(store.readValue(KEY_PLAYERS, "uNumOfPlayers"), StoredValue::number(10));
+}
+
+TEST(PlayerDatabase, ListWithoutAMasterGainsOneAndAListWithOneIsLeftAlone) {
+    const auto& master = PlayerKindCatalogue::entry(PlayerKindCatalogue::MASTER);
+    { // A seven-player list with user players: Master comes last, and is stored.
+        MemorySettingsStore store;
+        storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::EXTENSIVE});
+        CRegistryKey(store, KEY_APPLICATION).writeNumber("iDefaultPlayer", 8u);
+        CPlayerDatabase db(store);
+        db.load();
+        ASSERT_EQ(db.count(), 10u);
+        EXPECT_EQ(db.definitions()[8].name, "Extra 1");
+        EXPECT_EQ(db.definitions()[9].name, "Master");
+        EXPECT_EQ(db.definitions()[9].settings, master.settings);
+        EXPECT_EQ(db.expertIndex(), 8u);
+        ASSERT_NE(db.expertPlayer(), nullptr);
+        EXPECT_EQ(db.expertPlayer()->definition, &db.definitions()[8]);
+        EXPECT_EQ(storedNumber(store, "uNumOfPlayers"), 10u);
+        EXPECT_EQ(stored(store, "Player09_Class"), StoredValue::text("CMasterPlayer"));
+        EXPECT_EQ(stored(store, "Player09_Description"), StoredValue::text(master.description));
+        auto made = db.createPlayer(9);
+        ASSERT_NE(made, nullptr);
+        EXPECT_STREQ(made->className(), "CMasterPlayer");
+    }
+    { // The name is taken by a user's own player: the newcomer gets another.
+        MemorySettingsStore store;
+        storeList(store, {PlayerKindCatalogue::LIGHT});
+        CRegistryKey(store, KEY_PLAYERS).writeText("Player07_Name", "Master");
+        CPlayerDatabase db(store);
+        db.load();
+        ASSERT_EQ(db.count(), 9u);
+        EXPECT_EQ(db.definitions()[7].className(), "CLightPlayer");
+        EXPECT_EQ(db.definitions()[8].name, "Master 2");
+        EXPECT_EQ(db.definitions()[8].className(), "CMasterPlayer");
+    }
+    { // A list holding a renamed, tuned Master anywhere is read without a write.
+        MemorySettingsStore store;
+        storeList(store, {PlayerKindCatalogue::LIGHT, PlayerKindCatalogue::MASTER});
+        MasterSettings tuned;
+        tuned.timeMs = 5000;
+        const PlayerSettings block = tuned.toBlock();
+        const auto bytes = block.encode();
+        CRegistryKey(store, KEY_PLAYERS).writeBytes("Player08_Settings", bytes.data(), bytes.size());
+        int writes = 0;
+        store.refuseWrites([&writes](const std::string&, const std::string&) {
+            ++writes;
+            return false;
+        });
+        CPlayerDatabase db(store);
+        db.load();
+        EXPECT_EQ(writes, 0);
+        ASSERT_EQ(db.count(), 9u);
+        EXPECT_EQ(db.definitions()[8].name, "Extra 1");
+        EXPECT_EQ(db.definitions()[8].settings, block);
+    }
 }

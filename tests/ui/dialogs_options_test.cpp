@@ -77,7 +77,7 @@ void DialogsOptionsTest::opensWithDefaultsAndReplaysAtTheChosenPause()
         QCOMPARE(d.windowTitle(), QStringLiteral("Options"));
         QVERIFY(!child<QCheckBox>(d, "1001")->isChecked());
         auto* experts = child<QComboBox>(d, "1000");
-        QCOMPARE(experts->count(), 6);
+        QCOMPARE(experts->count(), 7);
         QCOMPARE(experts->itemText(0), QStringLiteral("Chaotic"));
         QCOMPARE(experts->currentText(), QStringLiteral("Light"));
         QVERIFY(child<QRadioButton>(d, "1005")->isChecked());
@@ -186,7 +186,7 @@ void DialogsOptionsTest::expertChosenAfterARemovalGivesTheAdvice()
             click(d, "1");
         });
     };
-    // "A" (7) and "B" (8), both Chaotic; then "B" becomes the Expert.
+    // "A" (8) and "B" (9), both Chaotic, after Master; then "B" becomes the Expert.
     script.then([&](QDialog& d) {
         clickRow(d, "1009", 1);
         click(d, "1011");
@@ -197,15 +197,15 @@ void DialogsOptionsTest::expertChosenAfterARemovalGivesTheAdvice()
     addChaotic("B");
     g.game->editPlayers();
     script.then([&](QDialog& d) {
-        choose(d, "1000", 7);
+        choose(d, "1000", 8);
         click(d, "1");
     });
     g.game->options();
-    QCOMPARE(g.database.expertIndex(), 8u);
+    QCOMPARE(g.database.expertIndex(), 9u);
 
-    // Removing "A" moves the Expert "B" to 7; "C" takes position 8.
+    // Removing "A" moves the Expert "B" to 8; "C" takes position 9.
     script.then([&](QDialog& d) {
-        clickRow(d, "1009", 7);
+        clickRow(d, "1009", 8);
         click(d, "1012");
         clickRow(d, "1009", 1);
         click(d, "1011");
@@ -214,17 +214,17 @@ void DialogsOptionsTest::expertChosenAfterARemovalGivesTheAdvice()
     addChaotic("C");
     g.game->editPlayers();
     QVERIFY(script.done());
-    QCOMPARE(g.database.expertIndex(), 7u);
+    QCOMPARE(g.database.expertIndex(), 8u);
 
     script.then([&](QDialog& d) {
         QCOMPARE(child<QComboBox>(d, "1000")->currentText(), QStringLiteral("B"));
-        choose(d, "1000", 7);
+        choose(d, "1000", 8);
         click(d, "1");
     });
     g.game->options();
     QVERIFY(script.done());
-    QCOMPARE(g.stored("iDefaultPlayer"), 8u);
-    QCOMPARE(g.database.expertIndex(), 8u);
+    QCOMPARE(g.stored("iDefaultPlayer"), 9u);
+    QCOMPARE(g.database.expertIndex(), 9u);
     QCOMPARE(g.database.expertPlayer()->name(), std::string("C"));
 
     g.game->advice();

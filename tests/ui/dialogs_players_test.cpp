@@ -22,7 +22,7 @@ namespace {
 
 const QString NAME_MESSAGE = QStringLiteral("Please enter a non-empty and unique player's name.");
 
-// A fresh store with the seven default players, the human for O and the Expert
+// A fresh store with the eight default players, the human for O and the Expert
 // ("Light", position 2) for X.
 struct Fixture {
     MemorySettingsStore store;
@@ -72,7 +72,7 @@ void DialogsPlayersTest::renameToExistingNameIsRefused()
     script.then([&](QDialog& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("Edit Players"));
         auto* list = child<QListWidget>(d, "1009");
-        QCOMPARE(list->count(), 7);
+        QCOMPARE(list->count(), 8);
         QCOMPARE(list->currentRow(), 0);
         QVERIFY(!child<QPushButton>(d, "1012")->isEnabled());
         clickRow(d, "1009", 2);
@@ -119,7 +119,7 @@ void DialogsPlayersTest::newPlayerCopiesRetunedKind()
         QVERIFY(child<QPushButton>(d, "1015")->isEnabled());
         click(d, "1015");
         click(d, "1011");
-        QCOMPARE(child<QListWidget>(d, "1009")->currentRow(), 7);
+        QCOMPARE(child<QListWidget>(d, "1009")->currentRow(), 8);
         QCOMPARE(child<QLineEdit>(d, "1014")->text(), QStringLiteral("Deep"));
         QCOMPARE(child<QLineEdit>(d, "1013")->text(), QStringLiteral("CMiniMaxPlayer"));
         QVERIFY(child<QPushButton>(d, "1012")->isEnabled());
@@ -133,7 +133,7 @@ void DialogsPlayersTest::newPlayerCopiesRetunedKind()
     script.then([&](QDialog& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("New Player"));
         auto* classes = child<QComboBox>(d, "1018");
-        QCOMPARE(classes->count(), 7);
+        QCOMPARE(classes->count(), 8);
         QCOMPARE(classes->itemText(0), QStringLiteral("CHumanPlayer"));
         QCOMPARE(classes->currentText(), QStringLiteral("CMiniMaxPlayer"));
         typeText(d, "1014", QStringLiteral("Deep"));
@@ -141,8 +141,8 @@ void DialogsPlayersTest::newPlayerCopiesRetunedKind()
     });
     QVERIFY(runEditPlayersDialog(f.database, f.players));
     QVERIFY(script.done());
-    QCOMPARE(f.database.count(), std::size_t(8));
-    const PlayerDefinition& made = *f.database.definition(7);
+    QCOMPARE(f.database.count(), std::size_t(9));
+    const PlayerDefinition& made = *f.database.definition(8);
     QCOMPARE(made.name, std::string("Deep"));
     QCOMPARE(made.description, std::string());
     QCOMPARE(made.className(), std::string("CMiniMaxPlayer"));
@@ -157,7 +157,7 @@ void DialogsPlayersTest::newPlayerChecksNameBeforeClass()
     script.then([&](QDialog& d) {
         clickRow(d, "1009", 3);
         click(d, "1011");
-        QCOMPARE(child<QListWidget>(d, "1009")->count(), 7);
+        QCOMPARE(child<QListWidget>(d, "1009")->count(), 8);
         click(d, "2");
     });
     script.then([&](QDialog& d) {
@@ -178,7 +178,7 @@ void DialogsPlayersTest::newPlayerChecksNameBeforeClass()
                                           QStringLiteral("Please choose a class first.")}));
     for (const Message& m : script.messages)
         QCOMPARE(m.caption, QStringLiteral("New Player"));
-    QCOMPARE(f.database.count(), std::size_t(7));
+    QCOMPARE(f.database.count(), std::size_t(8));
 }
 
 void DialogsPlayersTest::removalKeepsTheSameExpert()
@@ -186,24 +186,26 @@ void DialogsPlayersTest::removalKeepsTheSameExpert()
     Fixture f;
     f.addDefinition(2, QStringLiteral("A"));
     f.addDefinition(3, QStringLiteral("B"));
-    QVERIFY(f.database.setExpert(8));
+    QVERIFY(f.database.setExpert(9));
     Script script;
     script.then([&](QDialog& d) {
-        clickRow(d, "1009", 7);
+        clickRow(d, "1009", 8);
         click(d, "1012");
         auto* list = child<QListWidget>(d, "1009");
-        QCOMPARE(list->count(), 8);
-        QCOMPARE(list->currentRow(), 6);
-        QCOMPARE(child<QLineEdit>(d, "1014")->text(), QStringLiteral("Extensive"));
+        QCOMPARE(list->count(), 9);
+        QCOMPARE(list->currentRow(), 7);
+        QCOMPARE(child<QLineEdit>(d, "1014")->text(), QStringLiteral("Master"));
+        QVERIFY(child<QPushButton>(d, "1012")->isEnabled()); // Master is removable
+        clickRow(d, "1009", 6);
         QVERIFY(!child<QPushButton>(d, "1012")->isEnabled());
         click(d, "1");
     });
     QVERIFY(runEditPlayersDialog(f.database, f.players));
     QVERIFY(script.messages.empty());
-    QCOMPARE(f.database.count(), std::size_t(8));
-    QCOMPARE(f.database.expertIndex(), 7u);
-    QCOMPARE(f.database.definition(7)->name, std::string("B"));
-    QCOMPARE(f.database.expertPlayer()->definition, f.database.definition(7));
+    QCOMPARE(f.database.count(), std::size_t(9));
+    QCOMPARE(f.database.expertIndex(), 8u);
+    QCOMPARE(f.database.definition(8)->name, std::string("B"));
+    QCOMPARE(f.database.expertPlayer()->definition, f.database.definition(8));
     QCOMPARE(f.players.secondPlayer->definition, f.database.definition(2));
 }
 
@@ -213,22 +215,22 @@ void DialogsPlayersTest::cancelledRemovalLeavesIndicesAlone()
     f.addDefinition(2, QStringLiteral("A"));
     f.addDefinition(3, QStringLiteral("B"));
     f.addDefinition(3, QStringLiteral("C"));
-    QVERIFY(f.database.setExpert(8));
-    f.players.secondPlayer = f.database.createPlayer(9);
-    f.players.secondIndex = 9;
+    QVERIFY(f.database.setExpert(9));
+    f.players.secondPlayer = f.database.createPlayer(10);
+    f.players.secondIndex = 10;
     Script script;
     script.then([&](QDialog& d) {
-        clickRow(d, "1009", 7);
+        clickRow(d, "1009", 8);
         click(d, "1012");
-        QCOMPARE(child<QListWidget>(d, "1009")->count(), 9);
+        QCOMPARE(child<QListWidget>(d, "1009")->count(), 10);
         click(d, "2");
     });
     QVERIFY(!runEditPlayersDialog(f.database, f.players));
-    QCOMPARE(f.database.count(), std::size_t(10));
-    QCOMPARE(f.database.expertIndex(), 8u);
-    QCOMPARE(f.database.definition(8)->name, std::string("B"));
-    QCOMPARE(f.players.secondIndex, 9);
-    QCOMPARE(f.database.definition(9)->name, std::string("C"));
+    QCOMPARE(f.database.count(), std::size_t(11));
+    QCOMPARE(f.database.expertIndex(), 9u);
+    QCOMPARE(f.database.definition(9)->name, std::string("B"));
+    QCOMPARE(f.players.secondIndex, 10);
+    QCOMPARE(f.database.definition(10)->name, std::string("C"));
 }
 
 void DialogsPlayersTest::removingPlayersInUseIsRefused()
@@ -236,16 +238,16 @@ void DialogsPlayersTest::removingPlayersInUseIsRefused()
     Fixture f;
     f.addDefinition(2, QStringLiteral("A"));
     f.addDefinition(3, QStringLiteral("B"));
-    f.players.secondPlayer = f.database.createPlayer(8);
-    f.players.secondIndex = 8;
-    QVERIFY(f.database.setExpert(7));
+    f.players.secondPlayer = f.database.createPlayer(9);
+    f.players.secondIndex = 9;
+    QVERIFY(f.database.setExpert(8));
     Script script;
     script.then([&](QDialog& d) {
+        clickRow(d, "1009", 9);
+        click(d, "1012");
         clickRow(d, "1009", 8);
         click(d, "1012");
-        clickRow(d, "1009", 7);
-        click(d, "1012");
-        QCOMPARE(child<QListWidget>(d, "1009")->count(), 9);
+        QCOMPARE(child<QListWidget>(d, "1009")->count(), 10);
         click(d, "1");
     });
     QVERIFY(runEditPlayersDialog(f.database, f.players));
@@ -262,7 +264,7 @@ void DialogsPlayersTest::removingPlayersInUseIsRefused()
         QCOMPARE(m.caption, QStringLiteral("Sorry"));
         QCOMPARE(m.icon, QMessageBox::Critical);
     }
-    QCOMPARE(f.database.count(), std::size_t(9));
+    QCOMPARE(f.database.count(), std::size_t(10));
 }
 
 void DialogsPlayersTest::listSurvivesRestart()
@@ -295,10 +297,10 @@ void DialogsPlayersTest::listSurvivesRestart()
     CPlayerDatabase database(store);
     database.load();
     qunsetenv("QUINTREL_SETTINGS");
-    QCOMPARE(database.count(), std::size_t(8));
-    QCOMPARE(database.definition(7)->name, std::string("Zed"));
-    QCOMPARE(database.definition(7)->className(), std::string("CMediumPlayer"));
-    QCOMPARE(database.definition(7)->description, std::string("Keeps to itself"));
+    QCOMPARE(database.count(), std::size_t(9));
+    QCOMPARE(database.definition(8)->name, std::string("Zed"));
+    QCOMPARE(database.definition(8)->className(), std::string("CMediumPlayer"));
+    QCOMPARE(database.definition(8)->description, std::string("Keeps to itself"));
 }
 
 void DialogsPlayersTest::whoPlaysExchangesExistingPlayers()
