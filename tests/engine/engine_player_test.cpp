@@ -5,6 +5,9 @@
 #include "board/Board.h"
 #include "players/EnginePlayer.h"
 #include "players/EngineSettings.h"
+#include "players/PlayerDatabase.h"
+#include "players/PlayerKindCatalogue.h"
+#include "app/SettingsStore.h"
 
 #include <gtest/gtest.h>
 
@@ -253,4 +256,22 @@ TEST(EngineSettingsRecord, RoundTripAndInvalidBlocksGoBackToDefaults) {
     PlayerSettings fresh;
     initEngineSettings(fresh, EngineSettings::CLASS_NAME);
     EXPECT_EQ(EngineSettings::fromBlock(fresh), EngineSettings{});
+}
+
+TEST(EngineKind, NinthKindWithoutADefaultPlayer) {
+    const PlayerDefinition& kind = PlayerKindCatalogue::entry(PlayerKindCatalogue::ENGINE);
+    EXPECT_EQ(kind.name, "Engine");
+    EXPECT_EQ(kind.description, "External Gomocup brain");
+    EXPECT_EQ(PlayerKindCatalogue::findKind("CEnginePlayer"), &kind);
+    EXPECT_EQ(kind.hasSettingsDialog, 1);
+    EXPECT_EQ(EngineSettings::fromBlock(kind.settings), EngineSettings{});
+    const auto player = kind.createPlayer();
+    ASSERT_NE(player, nullptr);
+    EXPECT_STREQ(player->className(), "CEnginePlayer");
+
+    MemorySettingsStore store;
+    CPlayerDatabase db(store);
+    db.load();
+    for (const auto& d : db.definitions())
+        EXPECT_NE(d.className(), "CEnginePlayer");
 }
