@@ -269,12 +269,7 @@ void CQuintrelGam::onForfeit(Side side, const std::string& what) {
     if (side != sideToMove_ || !thinking_ || (historyFlags_ & HISTORY_GAME_OVER) || replaying_) return;
     thinking_ = false;
     if (adviceRequested_) {
-        adviceRequested_ = false;
-        CPlayer* p = onMovePlayer();
-        ui().setInputFlags(inputDeviceOf(p));
-        ui().refreshPointer();
-        ui().setStatusText(PANE_TURN, p->name() + " on move.");
-        showCounter();
+        endAdvice();
         ui().setLogMuted(false);
         ui().messageBox(what, "No advice", MessageIcon::Exclamation);
         return;
@@ -344,13 +339,18 @@ void CQuintrelGam::resumeAfterNavigation() {
     ui().refreshPointer();
 }
 
-void CQuintrelGam::showAdvice(GameMove m) {
+// The advisor is done: the player on move gets the board back.
+void CQuintrelGam::endAdvice() {
     adviceRequested_ = false;
     CPlayer* p = onMovePlayer();
     ui().setInputFlags(inputDeviceOf(p));
     ui().refreshPointer();
     ui().setStatusText(PANE_TURN, p->name() + " on move.");
     showCounter();
+}
+
+void CQuintrelGam::showAdvice(GameMove m) {
+    endAdvice();
     const std::string advisor = database_.expertPlayer() ? database_.expertPlayer()->name() : std::string();
     ui().messageBox(format("Try move  %c %d ...", fieldLetter(m.field), static_cast<int>(m.field.y)),
                     "Advice from " + advisor, MessageIcon::Information);

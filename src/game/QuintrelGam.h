@@ -137,6 +137,7 @@ public:
 
 private:
     void recordMove(GameMove m);
+    void endAdvice();
     void endWon(Side winner, const int ends[4], bool announce);
     void placeRecorded(int index);
     void repaintIfOverlays();

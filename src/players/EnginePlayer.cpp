@@ -54,16 +54,20 @@ void CEnginePlayer::forfeit(const std::string& what) const {
     PortMessage m;
     m.id = MSG_FORFEIT;
     m.lParam = sideToMove;
-    m.text = "The brain " + brainLabel() + " " + what + ".";
+    m.text = "The brain " + requestLabel + " " + what + ".";
     postMessage(requestWindow, std::move(m));
 }
 
 int CEnginePlayer::requestMove(const CBoard& gameBoard, Side side) {
     waitForWorker();
+    stopRequested.store(0); // a stop that came after the last move is not for this one
     board = std::make_unique<CBoard>(gameBoard);
     sideToMove = side;
     requestWindow = window;
+    // The worker never reads the definition, which the user may edit meanwhile.
     settings = loadSettings();
+    requestLabel = brainLabel();
+    requestName = name().empty() ? "Engine" : name();
     // Started here, on the long-lived thread, so the kernel ends the brain with it.
     if (!brain || brain->commandLine() != settings.command || !brain->running()) {
         brain = std::make_unique<CBrainConnection>(settings.command);
@@ -91,7 +95,7 @@ void CEnginePlayer::threadProcedure() {
     if (stones < lastStones) usedMs = 0;
     lastStones = stones;
 
-    const std::string who = name().empty() ? "Engine" : name();
+    const std::string& who = requestName;
     auto onMessage = [&](const std::string& text) {
         postLine(MSG_LOG_LINE, "      " + who + ": " + text);
         if (const auto r = parseBrainReport(text)) {

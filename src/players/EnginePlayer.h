@@ -71,6 +71,8 @@ private:
     std::unique_ptr<CBoard> board;
     Side sideToMove = SIDE_O;
     EngineSettings settings;
+    std::string requestLabel; // the brain, as a message names it
+    std::string requestName;  // the player, as the log names it
     WindowHandle requestWindow;
     // Match time spent; a position with fewer stones than the last starts over.
     long long usedMs = 0;

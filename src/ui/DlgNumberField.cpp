@@ -77,4 +77,13 @@ bool readDlgNumber(QWidget* dialog, CDlgNumberField* field, int low, int high, i
     return true;
 }
 
+CDlgNumberField* makeDlgNumberField(QWidget* parent, const char* name, int low, int high, int value)
+{
+    auto* field = new CDlgNumberField(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setSpinRange(low, high);
+    field->setNumber(value);
+    return field;
+}
+
 } // namespace quintrel

@@ -32,6 +32,9 @@ private:
     int high = 0;
 };
 
+// A field named `name` for low..high showing value.
+CDlgNumberField* makeDlgNumberField(QWidget* parent, const char* name, int low, int high, int value);
+
 // Reads an integer in low..high from the field. On failure shows "Please enter
 // an integer." or "Please enter an integer between %1 and %2.", puts the focus
 // back on the field and answers false.

@@ -14,18 +14,6 @@
 
 namespace quintrel {
 
-namespace {
-
-CDlgNumberField* numberField(QWidget* parent, const char* name, int low, int high, int value) {
-    auto* field = new CDlgNumberField(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setSpinRange(low, high);
-    field->setNumber(value);
-    return field;
-}
-
-} // namespace
-
 CEngineSettingsDialog::CEngineSettingsDialog(const EngineSettings& settings,
                                              const QString& playerName, QWidget* parent)
     : QDialog(parent), record(settings)
@@ -45,10 +33,10 @@ CEngineSettingsDialog::CEngineSettingsDialog(const EngineSettings& settings,
     commandRow->addWidget(browseButton);
     form->addRow(QStringLiteral("&Command line:"), commandRow);
 
-    turnMs = numberField(this, "turnMs", EngineSettings::MIN_TURN_MS, EngineSettings::MAX_TURN_MS,
+    turnMs = makeDlgNumberField(this, "turnMs", EngineSettings::MIN_TURN_MS, EngineSettings::MAX_TURN_MS,
                          settings.turnMs);
     form->addRow(QStringLiteral("Time per &move (ms):"), turnMs);
-    matchMs = numberField(this, "matchMs", 0, EngineSettings::MAX_MATCH_MS, settings.matchMs);
+    matchMs = makeDlgNumberField(this, "matchMs", 0, EngineSettings::MAX_MATCH_MS, settings.matchMs);
     form->addRow(QStringLiteral("Time for the &whole match (ms, 0 = none):"), matchMs);
 
     info = new QPlainTextEdit(QString::fromStdString(settings.info), this);

@@ -11,15 +11,6 @@ namespace quintrel {
 
 namespace {
 constexpr int QUALITY_REDUCTION = 4;
-
-CDlgNumberField* makeField(QWidget* parent, const char* name, int low, int high, int value)
-{
-    auto* field = new CDlgNumberField(parent);
-    field->setObjectName(QString::fromLatin1(name));
-    field->setSpinRange(low, high);
-    field->setNumber(value);
-    return field;
-}
 } // namespace
 
 CTreeSettingsDialog::CTreeSettingsDialog(const Record& record, bool extensiveLayout,
@@ -46,19 +37,19 @@ CTreeSettingsDialog::CTreeSettingsDialog(const Record& record, bool extensiveLay
 
     auto* space = new QGroupBox(QStringLiteral("Space constraints"), this);
     auto* spaceLayout = new QFormLayout(space);
-    maxDepthField = makeField(space, "maxDepth", 1, 40, maxDepth);
+    maxDepthField = makeDlgNumberField(space, "maxDepth", 1, 40, maxDepth);
     spaceLayout->addRow(extensive ? QStringLiteral("Maximal total depth\nincluding extensive search")
                                   : QStringLiteral("Maximal depth"),
                         maxDepthField);
     if (extensive) {
-        fullDepthField = makeField(space, "fullDepth", 1, 40, fullDepth);
+        fullDepthField = makeDlgNumberField(space, "fullDepth", 1, 40, fullDepth);
         spaceLayout->addRow(QStringLiteral("Maximal full search depth"), fullDepthField);
     }
     reduceBranchBox = new QCheckBox(QStringLiteral("Reduce branch factor"), space);
     reduceBranchBox->setObjectName(QStringLiteral("reduceBranch"));
     reduceBranchBox->setChecked(reduceBranch);
     spaceLayout->addRow(reduceBranchBox);
-    maxBranchField = makeField(space, "maxBranch", 2, 100, maxBranch);
+    maxBranchField = makeDlgNumberField(space, "maxBranch", 2, 100, maxBranch);
     maxBranchLabel = new QLabel(extensive ? QStringLiteral("Maximal branch factor")
                                           : QStringLiteral("Maximal branch"),
                                 space);
@@ -92,7 +83,7 @@ CTreeSettingsDialog::CTreeSettingsDialog(const Record& record, bool extensiveLay
         {QStringLiteral("No reduction"), QStringLiteral("Rectangular"),
          QStringLiteral("Wide conture"), QStringLiteral("Conture"), QStringLiteral("Quality >=")},
         QStringLiteral("reduction"), reductionGroup);
-    qualityField = makeField(reductionBox, "quality", 2, 6, quality);
+    qualityField = makeDlgNumberField(reductionBox, "quality", 2, 6, quality);
     auto* qualityRow = new QHBoxLayout;
     qualityRow->addWidget(reductionGroup->button(QUALITY_REDUCTION));
     qualityRow->addWidget(qualityField);
