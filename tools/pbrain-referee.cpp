@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "pbrain-referee/Referee.h"
+#include "players/BrainReport.h"
 
 using namespace quintrel::referee;
 
@@ -23,29 +23,43 @@ constexpr int EXIT_USAGE = 2;
 const char* const USAGE =
     "usage: pbrain-referee [--games N] [--timeout-turn MS] [--timeout-match MS]\n"
     "                      [--opening STONES] [--seed S] [--transcript]\n"
+    "                      [--info KEY=VALUE] [--info-a KEY=VALUE] [--info-b KEY=VALUE]\n"
+    "                      [--relay-delay MS]\n"
     "                      \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
 
 const char* const HELP =
     "Plays N games (default 2) between two brains, which take turns to begin.\n"
-    "Each brain is a command line (split at spaces) started anew for every game.\n"
+    "Each brain is a command line, started anew for every game: split at blanks,\n"
+    "with \"...\" or '...' around a word that holds blanks; a leading \"engine:\"\n"
+    "is allowed, as in quintrel-match.\n"
     "With --opening, every pair of games starts from the same random position of\n"
     "that many stones near the centre (seeded by --seed), each brain having the\n"
     "first stone once: deterministic players then still meet varied games.\n"
+    "--seed without --opening plays such openings of 4 stones.\n"
+    "--info sends \"INFO KEY VALUE\" to both brains at the start of every game,\n"
+    "--info-a to BRAIN-1 only, --info-b to BRAIN-2 only; each may be repeated.\n"
+    "--relay-delay passes each command to a brain no sooner than MS (default 10)\n"
+    "after its last line, for brains that drop a command arriving at once.\n"
     "A brain loses by an illegal answer, or by no answer within the turn time\n"
     "plus five seconds; answers later than the turn time are counted as late.\n"
     "Ends with\n"
     "  RESULT <brain-1> <wins> <brain-2> <wins> draws <n> games <n>\n"
     "and per brain its moves, mean and longest answer time, late answers and,\n"
-    "from the statistics its MESSAGE lines carry, the mean search depth and the\n"
-    "number of searches stopped by the time limit.\n";
+    "from the MESSAGE lines that report a search, the number of searches, their\n"
+    "mean depth, how many the time limit stopped and the mean speed.\n";
+
+// Without --opening, --seed alone plays this many opening stones.
+constexpr int SEEDED_OPENING = 4;
 
 struct Options {
     int games = 2;
     GameOptions game;
     bool transcript = false;
-    int opening = 0;
+    std::optional<int> opening;
     std::optional<unsigned> seed;
     std::string brains[2];
+    std::vector<std::string> info[2]; // "key value" for BRAIN-1 and BRAIN-2
+    int relayDelayMs = 10;
 };
 
 [[noreturn]] void usageError(const std::string& message) {
@@ -62,6 +76,15 @@ long long number(const std::string& text, const std::string& option, long long l
         usageError(option + " wants a whole number from " + std::to_string(low) + " to " +
                    std::to_string(high));
     return v;
+}
+
+// "KEY=VALUE" as the "KEY VALUE" of an INFO line.
+std::string infoLine(const std::string& text, const std::string& option) {
+    const std::size_t eq = text.find('=');
+    if (eq == 0 || eq == std::string::npos || text.find_first_of(" \t\r\n") < eq ||
+        text.find_first_of("\r\n") != std::string::npos)
+        usageError(option + " wants KEY=VALUE, the key without blanks: " + text);
+    return text.substr(0, eq) + " " + text.substr(eq + 1);
 }
 
 Options parseArguments(int argc, char** argv) {
@@ -86,6 +109,12 @@ Options parseArguments(int argc, char** argv) {
             o.opening = static_cast<int>(number(value(), arg, 0, 20));
         } else if (arg == "--seed") {
             o.seed = static_cast<unsigned>(number(value(), arg, 0, 4294967295LL));
+        } else if (arg == "--info" || arg == "--info-a" || arg == "--info-b") {
+            const std::string line = infoLine(value(), arg);
+            if (arg != "--info-b") o.info[0].push_back(line);
+            if (arg != "--info-a") o.info[1].push_back(line);
+        } else if (arg == "--relay-delay") {
+            o.relayDelayMs = static_cast<int>(number(value(), arg, 0, 10000));
         } else if (arg == "--transcript") {
             o.transcript = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -100,12 +129,9 @@ Options parseArguments(int argc, char** argv) {
     return o;
 }
 
-std::vector<std::string> words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> out;
-    for (std::string w; in >> w;)
-        out.push_back(w);
-    return out;
+std::vector<std::string> words(const std::string& commandLine) {
+    const bool engine = commandLine.rfind("engine:", 0) == 0;
+    return quintrel::splitCommandLine(engine ? commandLine.substr(7) : commandLine);
 }
 
 struct Tally {
@@ -114,25 +140,29 @@ struct Tally {
     long long totalMs = 0;
     long long maxMs = 0;
     int late = 0;
-    int searches = 0; // moves with a statistics line
+    int searches = 0; // moves whose messages report a search
     long long depthSum = 0;
     int interrupted = 0;
+    int speeds = 0;
+    long long speedSum = 0;
 
     void add(const PlayedMove& m, long long timeoutTurn) {
         ++moves;
         totalMs += m.ms;
         maxMs = std::max(maxMs, m.ms);
         if (m.ms > timeoutTurn) ++late;
-        for (const auto& text : m.messages) {
-            // "MESSAGE SeenPos Time Pos/sec Branch MaxDepth Breaks SavedWork Score Remark"
-            const auto w = words(text);
-            if (w.size() < 9) continue;
-            char* end = nullptr;
-            const long depth = std::strtol(w[5].c_str(), &end, 10);
-            if (*end != '\0') continue;
-            ++searches;
-            depthSum += depth;
-            if (text.find("Interrupted...") != std::string::npos) ++interrupted;
+        // A brain may report several iterations of one search: its last
+        // report stands for the move.
+        std::optional<quintrel::BrainReport> last;
+        for (const auto& text : m.messages)
+            if (auto r = quintrel::parseBrainReport(text)) last = r;
+        if (!last) return;
+        ++searches;
+        depthSum += last->depth;
+        if (last->stoppedByTime) ++interrupted;
+        if (last->speed) {
+            ++speeds;
+            speedSum += *last->speed;
         }
     }
 };
@@ -155,14 +185,19 @@ int main(int argc, char** argv) {
     Tally tally[2];
     int draws = 0;
     std::mt19937 random(o.seed ? *o.seed : static_cast<unsigned>(std::random_device{}()));
+    const int openingStones = o.opening.value_or(o.seed ? SEEDED_OPENING : 0);
     GameOptions options = o.game;
     for (int g = 0; g < o.games; ++g) {
         const int first = g % 2;
-        if (first == 0) options.opening = randomOpening(random, o.opening);
+        if (first == 0) options.opening = randomOpening(random, openingStones);
+        options.info[0] = o.info[first];
+        options.info[1] = o.info[1 - first];
         BrainProcess a(words(o.brains[first]));
         BrainProcess b(words(o.brains[1 - first]));
         if (!a.started() || !b.started()) usageError("a brain could not be started");
         BrainProcess* brains[2] = {&a, &b};
+        for (auto* p : brains)
+            p->relayDelay = std::chrono::milliseconds(o.relayDelayMs);
         const GameRecord game = playGame(brains, options);
         for (auto* p : brains) {
             p->send("END");
@@ -189,10 +224,10 @@ int main(int argc, char** argv) {
         const Tally& t = tally[i];
         std::printf(
             "%s: moves %d, mean %lld ms, longest %lld ms, late %d, searches %d, mean depth %.1f, "
-            "stopped by time %d\n",
+            "stopped by time %d, mean speed %lld pos/s\n",
             o.brains[i].c_str(), t.moves, t.moves ? t.totalMs / t.moves : 0, t.maxMs, t.late,
             t.searches, t.searches ? static_cast<double>(t.depthSum) / t.searches : 0.0,
-            t.interrupted);
+            t.interrupted, t.speeds ? t.speedSum / t.speeds : 0);
     }
     return 0;
 }

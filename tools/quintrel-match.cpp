@@ -23,6 +23,8 @@
 #include "board/Random.h"
 #include "game/HeadlessGameUi.h"
 #include "game/QuintrelGam.h"
+#include "app/ChildProcess.h"
+#include "players/EnginePlayer.h"
 #include "players/HumanPlayer.h"
 #include "players/PlayerDatabase.h"
 #include "ui/store/QSettingsStore.h"
@@ -57,7 +59,9 @@ const char* const HELP =
     "Without --settings or QUINTREL_SETTINGS the tool uses a private in-memory\n"
     "store holding the default players (Human, Chaotic, Light, Medium,\n"
     "MiniMax, AlphaBeta, Extensive, Master), so it never reads or changes your own\n"
-    "settings unless you ask it to. Exit code 2: bad arguments or players.\n";
+    "settings unless you ask it to. Exit code 2: bad arguments or players.\n"
+    "A player \"engine:COMMAND LINE\" (quoted as one argument) is an external\n"
+    "Gomocup brain run as an Engine player; a brain that fails loses the game.\n";
 
 // The window the players post to: a queue the match loop sleeps on.
 class WaitingSink : public MessageSink {
@@ -159,8 +163,35 @@ std::string definedNames(const CPlayerDatabase& db) {
     return out;
 }
 
+// Brains named on the command line ("engine:COMMAND LINE"): definitions of
+// this run only, numbered after the database's list, never stored.
+std::vector<PlayerDefinition> engineDefinitions;
+
+std::uint32_t addEngine(const CPlayerDatabase& db, const std::string& commandLine) {
+    const auto words = splitCommandLine(commandLine);
+    if (words.empty()) usageError("engine: needs the command line of a brain");
+    PlayerDefinition d;
+    d.name = std::filesystem::path(words[0]).filename().string();
+    EngineSettings s;
+    s.command = commandLine;
+    if (!s.isValid()) usageError("engine: " + *s.problem());
+    d.settings = s.toBlock();
+    engineDefinitions.reserve(2); // players point into the list: it never moves
+    engineDefinitions.push_back(std::move(d));
+    return static_cast<std::uint32_t>(db.count() + engineDefinitions.size() - 1);
+}
+
+std::unique_ptr<CPlayer> createPlayer(const CPlayerDatabase& db, std::uint32_t index) {
+    if (index < db.count()) return db.createPlayer(index);
+    auto p = std::make_unique<CEnginePlayer>();
+    p->definition = &engineDefinitions.at(index - db.count());
+    p->window = db.notifyWindow();
+    return p;
+}
+
 // The list position of a computer player that this build can make.
 std::uint32_t findPlayer(const CPlayerDatabase& db, const std::string& name) {
+    if (name.rfind("engine:", 0) == 0) return addEngine(db, name.substr(7));
     for (std::uint32_t i = 0; i < db.count(); ++i) {
         const PlayerDefinition& d = *db.definition(i);
         if (d.name != name) continue;
@@ -194,8 +225,8 @@ public:
         auto& p = game_.players();
         p.firstIndex = static_cast<int>(o);
         p.secondIndex = static_cast<int>(x);
-        p.firstPlayer = game_.database().createPlayer(o);
-        p.secondPlayer = game_.database().createPlayer(x);
+        p.firstPlayer = createPlayer(game_.database(), o);
+        p.secondPlayer = createPlayer(game_.database(), x);
         if (turnMs_ > 0) {
             p.firstPlayer->setTurnTime(turnMs_);
             p.secondPlayer->setTurnTime(turnMs_);
@@ -226,6 +257,9 @@ public:
 
         const auto* box = ui_.lastBox();
         if (!box || box->text.rfind(" Player", 0) != 0) return Outcome::Draw;
+        // " Player X (name) has lost: ..." when a player could not go on.
+        if (box->text.find(") has lost: ") != std::string::npos)
+            return box->text.rfind(" Player X", 0) == 0 ? Outcome::OWins : Outcome::XWins;
         return game_.move(game_.last()).side == SIDE_O ? Outcome::OWins : Outcome::XWins;
     }
 

@@ -16,6 +16,8 @@ constexpr int MSG_MOVE = 1027;     // lParam: GameMove::packed()
 constexpr int MSG_LOG = 1028;      // text: a line appended to the log
 constexpr int MSG_PROGRESS = 1029; // text: "%3u/%3u"
 constexpr int MSG_EXAMINED = 1030; // lParam bits 0-15: x | y << 8
+constexpr int MSG_LOG_LINE = 1031; // text: a new line of the log
+constexpr int MSG_FORFEIT = 1032;  // lParam: the side that loses; text: what its player did
 constexpr std::intptr_t MSG_TAG = 12345;
 
 struct PortMessage {

@@ -2,6 +2,8 @@
 
 #include "board/Board.h"
 
+#include <cstdlib>
+
 namespace quintrel {
 
 namespace {
@@ -224,6 +226,22 @@ bool listDefences(const CBoard& b, Side s, Field f, int threatClass, FieldList& 
         walkDefences(b, s, f, -line.dx, -line.dy, list);
     }
     return true;
+}
+
+Field mostValuableField(const CBoard& b, Side s) {
+    Field best;
+    int bestScore = -1;
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y) {
+            if (b.cell(x, y) != EMPTY) continue;
+            const int worth = b.pattern(x, y, s).worth + b.pattern(x, y, otherSide(s)).worth;
+            const int score = worth * 64 + 36 - std::abs(x - 10) - std::abs(y - 10);
+            if (score > bestScore) {
+                bestScore = score;
+                best = Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+            }
+        }
+    return best;
 }
 
 } // namespace quintrel

@@ -16,6 +16,10 @@ class CBoard;
 // no empty field. Serves both pattern modes.
 int listBestWorthFields(const CBoard& b, Side s, FieldList& list);
 
+// The empty field of most worth for both sides together, nearer the centre
+// on ties: a move that is never wasted when no better one is known.
+Field mostValuableField(const CBoard& b, Side s);
+
 // Mode-0 queries, all true when the list is not empty.
 bool listFiveFields(const CBoard& b, Side s, FieldList& list);       // also mode 1
 bool listOpenFourFields(const CBoard& b, Side s, FieldList& list);

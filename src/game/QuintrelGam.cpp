@@ -114,6 +114,12 @@ void CQuintrelGam::handleMessage(const PortMessage& msg) {
     case MSG_EXAMINED:
         ui().showExaminedField(Field::unpack(msg.lParam & 0xFFFF));
         break;
+    case MSG_LOG_LINE:
+        if (!ui().logMuted()) ui().logAppendLine(msg.text);
+        break;
+    case MSG_FORFEIT:
+        onForfeit(static_cast<Side>(msg.lParam), msg.text);
+        break;
     default:
         break;
     }
@@ -256,6 +262,31 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
     }
 }
 
+// A computer player that cannot go on loses the game, no move recorded; as
+// advisor it only says why no advice comes. Late news of an earlier request
+// (the side no longer on move, nobody thinking) is dropped like a late move.
+void CQuintrelGam::onForfeit(Side side, const std::string& what) {
+    if (side != sideToMove_ || !thinking_ || (historyFlags_ & HISTORY_GAME_OVER) || replaying_) return;
+    thinking_ = false;
+    if (adviceRequested_) {
+        endAdvice();
+        ui().setLogMuted(false);
+        ui().messageBox(what, "No advice", MessageIcon::Exclamation);
+        return;
+    }
+    CPlayer* loser = onMovePlayer();
+    historyFlags_ = HISTORY_FINISHED;
+    ui().setStatusText(PANE_TURN, format("Player %c has lost.", sideLetter(side)));
+    ui().setStatusText(PANE_COUNTER, "");
+    const std::string text = format(" Player %c (%s) has lost: ", sideLetter(side), loser->name().c_str()) + what;
+    ui().messageBox(text, "Game Over", MessageIcon::Exclamation);
+    ui().logAddSeparator();
+    ui().logAppendLine(text);
+    ui().logAddSeparator();
+    restoreAutoplayPlayers();
+    ui().refreshPointer();
+}
+
 // After a win or a draw the turn still passes, so sideToMove keeps matching
 // current and navigation finds the last mover on 1 - sideToMove.
 void CQuintrelGam::finishDelivered() {
@@ -308,13 +339,18 @@ void CQuintrelGam::resumeAfterNavigation() {
     ui().refreshPointer();
 }
 
-void CQuintrelGam::showAdvice(GameMove m) {
+// The advisor is done: the player on move gets the board back.
+void CQuintrelGam::endAdvice() {
     adviceRequested_ = false;
     CPlayer* p = onMovePlayer();
     ui().setInputFlags(inputDeviceOf(p));
     ui().refreshPointer();
     ui().setStatusText(PANE_TURN, p->name() + " on move.");
     showCounter();
+}
+
+void CQuintrelGam::showAdvice(GameMove m) {
+    endAdvice();
     const std::string advisor = database_.expertPlayer() ? database_.expertPlayer()->name() : std::string();
     ui().messageBox(format("Try move  %c %d ...", fieldLetter(m.field), static_cast<int>(m.field.y)),
                     "Advice from " + advisor, MessageIcon::Information);

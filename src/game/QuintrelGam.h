@@ -64,6 +64,7 @@ public:
     // The turn cycle
     void requestNextMove();
     void onMoveDelivered(GameMove m);
+    void onForfeit(Side side, const std::string& what);
     void resumeAfterNavigation();
     void handOverSideToMove();
     void showAdvice(GameMove m);
@@ -136,6 +137,7 @@ public:
 
 private:
     void recordMove(GameMove m);
+    void endAdvice();
     void endWon(Side winner, const int ends[4], bool announce);
     void placeRecorded(int index);
     void repaintIfOverlays();

@@ -99,7 +99,7 @@ bool CPlayerDatabase::classesMatchCatalogue() const {
 // alone, and so is a list whose user removed it and then made another.
 bool CPlayerDatabase::appendMissingKinds() {
     bool grown = false;
-    for (int i = PlayerKindCatalogue::FIXED_KIND_COUNT; i < PlayerKindCatalogue::KIND_COUNT; ++i) {
+    for (int i = PlayerKindCatalogue::FIXED_KIND_COUNT; i < PlayerKindCatalogue::DEFAULT_KIND_COUNT; ++i) {
         const PlayerDefinition& kind = PlayerKindCatalogue::entry(i);
         bool present = false;
         for (const PlayerDefinition& d : list_)
@@ -149,8 +149,9 @@ void CPlayerDatabase::resetToDefaults() {
 
 void CPlayerDatabase::resetToDefaults(CRegistryKey& playersKey) {
     playersKey.writeNumber(NUM_OF_PLAYERS,
-                           static_cast<std::uint32_t>(PlayerKindCatalogue::entries().size()));
-    list_ = PlayerKindCatalogue::entries();
+                           static_cast<std::uint32_t>(PlayerKindCatalogue::DEFAULT_KIND_COUNT));
+    const auto& kinds = PlayerKindCatalogue::entries();
+    list_.assign(kinds.begin(), kinds.begin() + PlayerKindCatalogue::DEFAULT_KIND_COUNT);
     // The index first: relinking checks the Expert against the Light entry,
     // not against whatever the old index names in the new list.
     expertIndex_ = DEFAULT_EXPERT;

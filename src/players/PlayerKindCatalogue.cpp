@@ -1,5 +1,7 @@
 #include "players/PlayerKindCatalogue.h"
 
+#include "players/EnginePlayer.h"
+#include "players/EngineSettings.h"
 #include "players/HumanPlayer.h"
 #include "players/LightPlayer.h"
 #include "players/LightSettings.h"
@@ -45,6 +47,9 @@ std::unique_ptr<CPlayer> createExtensive() {
 std::unique_ptr<CPlayer> createMaster() {
     return std::make_unique<CMasterPlayer>();
 }
+std::unique_ptr<CPlayer> createEngine() {
+    return std::make_unique<CEnginePlayer>();
+}
 
 const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
     {HumanSettings::CLASS_NAME, HumanSettings::SIZE, createHuman},
@@ -55,6 +60,7 @@ const PlayerKind KINDS[PlayerKindCatalogue::KIND_COUNT] = {
     {TreeSettings::ALPHABETA_CLASS, TreeSettings::SIZE, createAlphaBeta},
     {TreeSettings::EXTENSIVE_CLASS, TreeSettings::EXTENSIVE_SIZE, createExtensive},
     {MasterSettings::CLASS_NAME, MasterSettings::SIZE, createMaster},
+    {EngineSettings::CLASS_NAME, EngineSettings::MIN_SIZE, createEngine},
 };
 
 PlayerDefinition makeEntry(const PlayerKind& kind, const char* name, const char* description,
@@ -94,6 +100,8 @@ std::vector<PlayerDefinition> buildCatalogue() {
                              initExtensiveSettings, runSettingsEditor));
     list.push_back(makeEntry(KINDS[C::MASTER], "Master", "Threat search with time control",
                              validateMasterSettings, initMasterSettings, runSettingsEditor));
+    list.push_back(makeEntry(KINDS[C::ENGINE], "Engine", CEnginePlayer::DESCRIPTION,
+                             validateEngineSettings, initEngineSettings, runSettingsEditor));
     return list;
 }
 

@@ -16,9 +16,12 @@ namespace quintrel {
 
 class PlayerKindCatalogue {
 public:
-    enum Index { HUMAN = 0, CHAOTIC, LIGHT, MEDIUM, MINIMAX, ALPHABETA, EXTENSIVE, MASTER, KIND_COUNT };
+    enum Index { HUMAN = 0, CHAOTIC, LIGHT, MEDIUM, MINIMAX, ALPHABETA, EXTENSIVE, MASTER, ENGINE, KIND_COUNT };
     // The kinds every stored list begins with, in this order.
     static constexpr int FIXED_KIND_COUNT = MASTER;
+    // The kinds with a player in the default list: an Engine player needs
+    // the user's brain, so the user makes one with New Player.
+    static constexpr int DEFAULT_KIND_COUNT = ENGINE;
 
     // Built once on first use, in catalogue order.
     static const std::vector<PlayerDefinition>& entries();

@@ -1,11 +1,13 @@
 #include "ui/DlgSettingsEditors.h"
 
+#include "players/EngineSettings.h"
 #include "players/HumanPlayer.h"
 #include "players/LightSettings.h"
 #include "players/MasterSettings.h"
 #include "players/MediumSettings.h"
 #include "players/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
+#include "ui/EngineSettingsDialog.h"
 #include "ui/LightSettingsDialog.h"
 #include "ui/MasterSettingsDialog.h"
 #include "ui/MediumSettingsDialog.h"
@@ -118,6 +120,15 @@ bool editMaster(PlayerSettings& block, const std::string& name, const std::strin
     return block.set(className, bytes.data.data(), bytes.data.size());
 }
 
+bool editEngine(PlayerSettings& block, const std::string& name, const std::string& className)
+{
+    CEngineSettingsDialog dialog(EngineSettings::fromBlock(block), playerCaption(name), dialogParent());
+    if (ui::runDialog(dialog) != QDialog::Accepted)
+        return false;
+    const PlayerSettings bytes = dialog.settings().toBlock();
+    return block.set(className, bytes.data.data(), bytes.data.size());
+}
+
 } // namespace
 
 void installSettingsEditors()
@@ -129,6 +140,7 @@ void installSettingsEditors()
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::ALPHABETA_CLASS, editTree);
     PlayerKindCatalogue::setSettingsEditor(TreeSettings::EXTENSIVE_CLASS, editTree);
     PlayerKindCatalogue::setSettingsEditor(MasterSettings::CLASS_NAME, editMaster);
+    PlayerKindCatalogue::setSettingsEditor(EngineSettings::CLASS_NAME, editEngine);
 }
 
 } // namespace quintrel

@@ -536,7 +536,7 @@ void CMainFrame::customEvent(QEvent* event)
     const PortMessage& msg = static_cast<PortEvent*>(event)->message;
     if (msg.wParam != MSG_TAG || !doc || boardView->deferWhileDraining(this, msg))
         return;
-    if (msg.id == MSG_LOG || msg.id == MSG_PROGRESS)
+    if (msg.id == MSG_LOG || msg.id == MSG_PROGRESS || msg.id == MSG_LOG_LINE)
         doc->handleMessage(msg);
 }
 

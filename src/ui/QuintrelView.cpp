@@ -647,7 +647,7 @@ void CQuintrelView::onPortMessage(const PortMessage& msg)
         deferred.clear();
         return;
     }
-    if (msg.id == MSG_MOVE || msg.id == MSG_EXAMINED)
+    if (msg.id == MSG_MOVE || msg.id == MSG_EXAMINED || msg.id == MSG_FORFEIT)
         game->handleMessage(msg);
 }
 

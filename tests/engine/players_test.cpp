@@ -179,7 +179,7 @@ TEST(PlayerSettings, KindValidationFollowsEachRecord) {
 
 TEST(PlayerKindCatalogue, SevenKindsInOrderWithTheirDefaults) {
     const auto& kinds = PlayerKindCatalogue::entries();
-    ASSERT_EQ(kinds.size(), 8u);
+    ASSERT_EQ(kinds.size(), 9u);
     const char* names[] = {"Human",   "Chaotic",   "Light",    "Medium",
                            "MiniMax", "AlphaBeta", "Extensive"};
     const char* classes[] = {"CHumanPlayer",    "CRandomPlayer",  "CLightPlayer",

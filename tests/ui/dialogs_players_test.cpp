@@ -134,7 +134,7 @@ void DialogsPlayersTest::newPlayerCopiesRetunedKind()
     script.then([&](QDialog& d) {
         QCOMPARE(d.windowTitle(), QStringLiteral("New Player"));
         auto* classes = child<QComboBox>(d, "1018");
-        QCOMPARE(classes->count(), 8);
+        QCOMPARE(classes->count(), 9);
         QCOMPARE(classes->itemText(0), QStringLiteral("CHumanPlayer"));
         QCOMPARE(classes->currentText(), QStringLiteral("CMiniMaxPlayer"));
         typeText(d, "1014", QStringLiteral("Deep"));

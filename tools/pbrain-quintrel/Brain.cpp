@@ -1,5 +1,6 @@
 #include "pbrain-quintrel/Brain.h"
 
+#include "board/BoardQueries.h"
 #include "search/MasterPlayer.h"
 #include "search/TreePlayer.h"
 
@@ -439,23 +440,7 @@ void Brain::settlePlayer() {
     playerBusy_ = false;
 }
 
-Field Brain::fallbackMove() const {
-    // Worth for both sides, nearer the centre on ties: never a wasted move.
-    Field best;
-    int bestScore = -1;
-    for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y) {
-            if (board_.cell(x, y) != EMPTY) continue;
-            const int worth =
-                board_.pattern(x, y, ours_).worth + board_.pattern(x, y, otherSide(ours_)).worth;
-            const int score = worth * 64 + 36 - std::abs(x - 10) - std::abs(y - 10);
-            if (score > bestScore) {
-                bestScore = score;
-                best = Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
-            }
-        }
-    return best;
-}
+Field Brain::fallbackMove() const { return mostValuableField(board_, ours_); }
 
 int Brain::stoneCount() const {
     int n = 0;

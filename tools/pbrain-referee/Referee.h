@@ -5,9 +5,9 @@
 // time). It knows nothing of our engine, so it judges ours like any other.
 // Used by pbrain-referee and by the protocol tests. POSIX only.
 
-#include <cerrno>
+#include "app/ChildProcess.h"
+
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -16,100 +16,39 @@
 #include <utility>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
-
 namespace quintrel::referee {
 
 using Clock = std::chrono::steady_clock;
+using quintrel::CChildProcess;
 
-// One brain behind two pipes. Lines it writes that begin with MESSAGE or
-// DEBUG are collected in `messages`; readAnswer() skips them.
+// One brain behind two pipes (CChildProcess). Lines it writes that begin
+// with MESSAGE or DEBUG are collected in `messages`; readAnswer() skips them.
 class BrainProcess {
 public:
-    explicit BrainProcess(const std::vector<std::string>& argv) {
-        std::signal(SIGPIPE, SIG_IGN); // a brain that died must not take us with it
-        int in[2], out[2];
-        if (pipe2(in, O_CLOEXEC) != 0) return;
-        if (pipe2(out, O_CLOEXEC) != 0) {
-            close(in[0]);
-            close(in[1]);
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        std::vector<char*> args;
-        for (const auto& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(in[0]);
-        close(out[1]);
-        toBrain_ = in[1];
-        fromBrain_ = out[0];
-    }
-    ~BrainProcess() {
-        closeInput();
-        if (fromBrain_ >= 0) close(fromBrain_);
-        if (pid_ > 0 && !exited_) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-    BrainProcess(const BrainProcess&) = delete;
-    BrainProcess& operator=(const BrainProcess&) = delete;
+    explicit BrainProcess(const std::vector<std::string>& argv) { process_.start(argv); }
 
-    bool started() const { return pid_ > 0; }
+    bool started() const { return process_.started(); }
+
+    // Some brains drop a command that arrives in the instant after they
+    // print a line; send() holds each command back until this long after the
+    // brain's last line.
+    std::chrono::milliseconds relayDelay{0};
 
     // Writes the bytes as they are; false when the brain no longer reads.
-    bool sendRaw(std::string_view bytes) {
-        while (!bytes.empty()) {
-            if (toBrain_ < 0) return false;
-            const ssize_t n = write(toBrain_, bytes.data(), bytes.size());
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-        return true;
+    bool sendRaw(std::string_view bytes) { return process_.writeRaw(bytes); }
+    bool send(const std::string& line) {
+        const auto ready = process_.lastLineAt() + relayDelay;
+        if (Clock::now() < ready) std::this_thread::sleep_until(ready);
+        return process_.writeLine(line);
     }
-    bool send(const std::string& line) { return sendRaw(line + "\r\n"); }
-    void closeInput() {
-        if (toBrain_ >= 0) close(toBrain_);
-        toBrain_ = -1;
-    }
+    void closeInput() { process_.closeInput(); }
 
     // The next line (CR LF, LF or CR ended); nullopt at the deadline or when
     // the brain closed its output.
     std::optional<std::string> readLine(Clock::time_point deadline) {
-        for (;;) {
-            if (auto line = takeBufferedLine()) return line;
-            if (fromBrain_ < 0 || eof_) return std::nullopt;
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now())
-                    .count();
-            if (left < 0) return std::nullopt;
-            pollfd p{fromBrain_, POLLIN, 0};
-            const int ready = poll(&p, 1, static_cast<int>(std::min<long long>(left + 1, 60000)));
-            if (ready < 0 && errno == EINTR) continue;
-            if (ready <= 0) continue; // the deadline is checked again above
-            char chunk[4096];
-            const ssize_t n = read(fromBrain_, chunk, sizeof chunk);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                eof_ = true;
-                if (!buffer_.empty()) buffer_ += '\n';
-                continue;
-            }
-            buffer_.append(chunk, static_cast<std::size_t>(n));
-        }
+        std::string line;
+        if (process_.readLine(line, deadline) != CChildProcess::Read::LINE) return std::nullopt;
+        return line;
     }
 
     // The next line that is an answer, not a MESSAGE or DEBUG line.
@@ -127,42 +66,12 @@ public:
 
     // The exit code once the brain has ended by the deadline; nullopt when it
     // is still running (or was killed by a signal).
-    std::optional<int> waitExit(Clock::time_point deadline) {
-        while (pid_ > 0 && !exited_) {
-            int status = 0;
-            const pid_t r = waitpid(pid_, &status, WNOHANG);
-            if (r == pid_) {
-                exited_ = true;
-                if (WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
-                break;
-            }
-            if (r < 0 || Clock::now() >= deadline) break;
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        }
-        return exitCode_;
-    }
+    std::optional<int> waitExit(Clock::time_point deadline) { return process_.waitExit(deadline); }
 
     std::vector<std::string> messages;
 
 private:
-    // Lines end at CR or LF; the empty "line" inside CR LF is dropped.
-    std::optional<std::string> takeBufferedLine() {
-        for (;;) {
-            const std::size_t end = buffer_.find_first_of("\r\n");
-            if (end == std::string::npos) return std::nullopt;
-            std::string line = buffer_.substr(0, end);
-            buffer_.erase(0, end + 1);
-            if (!line.empty()) return line;
-        }
-    }
-
-    pid_t pid_ = -1;
-    int toBrain_ = -1;
-    int fromBrain_ = -1;
-    std::string buffer_;
-    bool eof_ = false;
-    bool exited_ = false;
-    std::optional<int> exitCode_;
+    CChildProcess process_;
 };
 
 // ---------------------------------------------------------------------------
@@ -190,6 +99,9 @@ struct GameOptions {
     // Stones on the board before the first move, 0-based x,y, laid in turn
     // from the brain that begins; a brain meets them in a BOARD block.
     std::vector<std::pair<int, int>> opening;
+    // Extra "INFO key value" lines, "key value" each, for the brain that
+    // begins ([0]) and the other ([1]), sent after the limits.
+    std::vector<std::string> info[2];
 };
 
 class Grid {
@@ -257,6 +169,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         send(b, "INFO timeout_match " + std::to_string(o.timeoutMatch));
         send(b, "INFO rule 0");
         send(b, "INFO game_type 1");
+        for (const auto& line : o.info[b])
+            send(b, "INFO " + line);
     }
 
     Grid grid;
@@ -285,8 +199,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
             command = "DONE";
         }
         knowsPosition[b] = true;
-        const auto sent = Clock::now();
         if (!send(b, command)) return fail(b, "does not read its input");
+        const auto sent = Clock::now();
         const auto line = answer(b, sent + std::chrono::milliseconds(o.timeoutTurn + o.hangMs));
         PlayedMove m;
         m.brain = b;

@@ -1,0 +1,141 @@
+// pbrain-referee against scripted stand-in brains: the extra INFO lines, the
+// pause before each command, the search reports of other brains' MESSAGE
+// forms, and the openings that --seed alone varies.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A brain that plays along one row (x,ROW for x = 0, 1, ...), logs every line
+// it reads to LOG and sends REPORT ('_' for blanks) as MESSAGE. With DROP
+// set it loses whatever arrives within 50 ms of its answers.
+const char* const ROW_BRAIN = R"(#!/bin/bash
+n=0
+answer() {
+  echo "$1"
+  if [ -n "$DROP" ]; then while read -t 0.05 -r junk; do :; done; fi
+}
+while IFS= read -r line; do
+  line=${line%$'\r'}
+  echo "$line" >> "$LOG"
+  case "$line" in
+    START*) answer OK ;;
+    BEGIN|TURN*|DONE) echo "MESSAGE ${REPORT//_/ }"; answer "$n,$ROW"; n=$((n+1)) ;;
+    END) exit 0 ;;
+  esac
+done
+)";
+
+class Referee : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("referee-test-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+        std::ofstream(dir / "row-brain") << ROW_BRAIN;
+        chmod((dir / "row-brain").c_str(), 0755);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // The command line of a row brain; its log is dir/NAME.log.
+    std::string brain(const std::string& name, int row, const std::string& report,
+                      bool drop = false) const {
+        return "env LOG=" + (dir / (name + ".log")).string() + " ROW=" + std::to_string(row) +
+               " REPORT=" + report + (drop ? " DROP=1 " : " ") + (dir / "row-brain").string();
+    }
+    std::string log(const std::string& name) const {
+        std::ifstream in(dir / (name + ".log"));
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    // The referee's whole output.
+    static std::string run(const std::string& args) {
+        FILE* p = popen((std::string(PBRAIN_REFEREE) + " " + args + " 2>&1").c_str(), "r");
+        std::string out;
+        char chunk[4096];
+        for (std::size_t n; (n = fread(chunk, 1, sizeof chunk, p)) > 0;)
+            out.append(chunk, n);
+        pclose(p);
+        return out;
+    }
+
+    fs::path dir;
+};
+
+} // namespace
+
+TEST_F(Referee, InfoLinesRelayDelayAndOtherBrainsReports) {
+    // A brain that drops what comes at once still hears every INFO line.
+    const std::string out =
+        run("--games 2 --relay-delay 120 --info level=3 --info-a name=first --info-b name=second "
+            "\"" + brain("a", 0, "depth=6", true) + "\" \"" +
+            brain("b", 18, "Depth_12-20_|_Eval_3_|_Speed_8K") + "\"");
+    SCOPED_TRACE(out);
+    EXPECT_NE(out.find("draws 0 games 2"), std::string::npos);
+    for (const auto& [name, own, other] :
+         {std::tuple{"a", "INFO name first", "INFO name second"},
+          std::tuple{"b", "INFO name second", "INFO name first"}}) {
+        const std::string lines = log(name);
+        SCOPED_TRACE(lines);
+        EXPECT_NE(lines.find("INFO timeout_turn 1000"), std::string::npos);
+        EXPECT_NE(lines.find("INFO level 3"), std::string::npos);
+        EXPECT_NE(lines.find(own), std::string::npos);
+        EXPECT_EQ(lines.find(other), std::string::npos);
+    }
+    // Every move of both carried a report: depth 6 for a, 12 at 8000 pos/s for b.
+    std::istringstream lines(out);
+    int tallies = 0;
+    for (std::string line; std::getline(lines, line);) {
+        const std::size_t at = line.find("row-brain: moves ");
+        if (at == std::string::npos) continue;
+        int moves = 0, searches = 0;
+        double depth = 0;
+        long long speed = -1;
+        ASSERT_EQ(std::sscanf(line.c_str() + at,
+                              "row-brain: moves %d, mean %*d ms, longest %*d ms, late %*d, searches "
+                              "%d, mean depth %lf, stopped by time %*d, mean speed %lld pos/s",
+                              &moves, &searches, &depth, &speed),
+                  4)
+            << line;
+        EXPECT_EQ(moves, searches);
+        EXPECT_EQ(depth, tallies == 0 ? 6.0 : 12.0);
+        EXPECT_EQ(speed, tallies == 0 ? 0 : 8000);
+        ++tallies;
+    }
+    EXPECT_EQ(tallies, 2);
+}
+
+TEST_F(Referee, SeedAloneVariesTheOpenings) {
+    auto boards = [&](const std::string& seed) {
+        const std::string out = run("--games 2 --transcript --seed " + seed + " \"" +
+                                    brain("a", 0, "x") + "\" \"" + brain("b", 18, "x") + "\"");
+        std::string stones;
+        std::istringstream lines(out);
+        int x, y, who;
+        for (std::string line; std::getline(lines, line);)
+            if (std::sscanf(line.c_str(), "A> %d,%d,%d", &x, &y, &who) == 3) stones += line + " ";
+        return stones;
+    };
+    const std::string one = boards("1");
+    EXPECT_FALSE(one.empty());
+    EXPECT_EQ(boards("1"), one);
+    EXPECT_NE(boards("2"), one);
+}
+
+TEST_F(Referee, BadInfoArgumentsAreRefused) {
+    for (const char* bad : {"--info level", "--info =3", "--info \"a b=3\"", "--relay-delay -1"})
+        EXPECT_NE(run(std::string(bad) + " x y").find("usage:"), std::string::npos) << bad;
+}
