@@ -1,6 +1,7 @@
 #include "search/MasterBoard.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace quintrel::master {
 
@@ -325,6 +326,29 @@ void Position::undo() {
     maxX = r.maxX;
     minY = r.minY;
     maxY = r.maxY;
+}
+
+} // namespace quintrel::master
+
+namespace quintrel::master {
+
+bool Position::sameState(const Position& o) const {
+    if (key != o.key || side != o.side || sums[0] != o.sums[0] || sums[1] != o.sums[1]) return false;
+    if (std::memcmp(counts, o.counts, sizeof counts) != 0) return false;
+    for (int c = 0; c < CELLS; ++c) {
+        if (cells[c] != o.cells[c] || near[c] != o.near[c]) return false;
+        if (cells[c] == 3) continue;
+        if (std::memcmp(codes[c], o.codes[c], sizeof codes[c]) != 0) return false;
+        for (int s = 0; s < 2; ++s) {
+            if (std::memcmp(patterns[s][c], o.patterns[s][c], 4) != 0 || values[s][c] != o.values[s][c]) return false;
+            if (cells[c] == 0 && (fives[s].contains(c) != o.fives[s].contains(c) ||
+                                  fours[s].contains(c) != o.fours[s].contains(c)))
+                return false;
+        }
+    }
+    for (int s = 0; s < 2; ++s)
+        if (fives[s].size() != o.fives[s].size() || fours[s].size() != o.fours[s].size()) return false;
+    return true;
 }
 
 } // namespace quintrel::master

@@ -65,6 +65,7 @@ public:
     }
     int size() const { return n; }
     int operator[](int i) const { return items[i]; }
+    bool contains(int c) const { return index[c] < n && items[index[c]] == c; }
 
 private:
     int n = 0;
@@ -99,6 +100,10 @@ public:
     int fourLineCount(int s, int c) const { return fourLines[s][c]; } // valid on empty cells
     bool isCandidate(int c) const { return cells[c] == 0 && near[c] != 0; }
     std::uint64_t hash() const { return key; }
+
+    // Whether everything derived from the stones equals other's (the sets as
+    // sets): the incremental updates checked against setUp().
+    bool sameState(const Position& other) const;
 
     // The candidate rectangle: stones widened by two.
     int minX = 1, maxX = 0, minY = 1, maxY = 0;

@@ -432,7 +432,6 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
                       const Progress& progress) {
     Shared& shared = impl->shared;
     shared.start = Clock::now();
-    shared.table.resize(limits.hashMb);
     // The answer travels after the search: a small margin keeps it inside the time.
     const int budget = std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50));
     shared.hardDeadline = shared.start + std::chrono::milliseconds(budget);
@@ -469,6 +468,9 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         for (int i = 0; i < n; ++i)
             if (foursAt(pos, me, candidates[i]) >= 2) return forcedMove(candidates[i], 3);
     }
+
+    // The table is sized (and its memory touched) only when a search needs it.
+    shared.table.resize(limits.hashMb);
 
     // Continuous fours from the root: the first four of a proved win.
     if (const int r = main->vcf(ROOT_VCF_PLIES, ROOT_VCT_BUDGET)) {
