@@ -11,12 +11,9 @@ set(QUINTREL_HOMEPAGE "https://quintrel.example.org" CACHE STRING
     "Web address of the game: the software centre's link, and where it fetches the screenshot")
 # Debian finds a package's copyright and changelog under its own lowercase name.
 set(QUINTREL_DOCDIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/quintrel)
-# The user guide is program data: a system may leave out /usr/share/doc.
-set(QUINTREL_GUIDEDIR ${CMAKE_INSTALL_DATADIR}/quintrel)
 
-# Debian keeps games and their tools in games/ beside bin/; both are on the
-# user's PATH.
-set(QUINTREL_BINDIR games CACHE STRING "Folder of the programs, below the prefix")
+# QUINTREL_BINDIR and QUINTREL_GUIDEDIR come from the top CMakeLists.txt, which
+# also tells the game where to find its guide from its executable.
 foreach(program quintrel quintrel-match pbrain-quintrel pbrain-referee)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${QUINTREL_BINDIR})
@@ -24,22 +21,20 @@ foreach(program quintrel quintrel-match pbrain-quintrel pbrain-referee)
 endforeach()
 
 install(FILES ${CMAKE_SOURCE_DIR}/readme.txt DESTINATION ${QUINTREL_GUIDEDIR})
-# The game shows readme.txt from its working directory, so the desktop entry
-# starts it in the guide's folder, and names the program by its full path, as
-# a session's PATH may lack games/. Both depend on the prefix, which
-# `cmake --install --prefix` may choose only now.
+# The game finds readme.txt from its own executable, so the desktop entry
+# needs no working folder (file dialogs would start in this read-only one).
+# The entry names the program by its full path, as a session's PATH may lack
+# games/; that depends on the prefix, which `cmake --install --prefix` may
+# choose only now.
 install(CODE "set(QUINTREL_DESKTOP_IN \"${CMAKE_SOURCE_DIR}/data/quintrel.desktop.in\")
   set(QUINTREL_DATADIR \"${CMAKE_INSTALL_DATADIR}\")
-  set(QUINTREL_BINDIR \"${QUINTREL_BINDIR}\")
-  set(QUINTREL_GUIDEDIR \"${QUINTREL_GUIDEDIR}\")")
+  set(QUINTREL_BINDIR \"${QUINTREL_BINDIR}\")")
 install(CODE [[
-  foreach(dir BINDIR GUIDEDIR)
-    if(IS_ABSOLUTE "${QUINTREL_${dir}}")
-      set(QUINTREL_FULL_${dir} "${QUINTREL_${dir}}")
-    else()
-      set(QUINTREL_FULL_${dir} "${CMAKE_INSTALL_PREFIX}/${QUINTREL_${dir}}")
-    endif()
-  endforeach()
+  if(IS_ABSOLUTE "${QUINTREL_BINDIR}")
+    set(QUINTREL_FULL_BINDIR "${QUINTREL_BINDIR}")
+  else()
+    set(QUINTREL_FULL_BINDIR "${CMAKE_INSTALL_PREFIX}/${QUINTREL_BINDIR}")
+  endif()
   set(target "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${QUINTREL_DATADIR}/applications/quintrel.desktop")
   message(STATUS "Installing: ${target}")
   configure_file("${QUINTREL_DESKTOP_IN}" "${target}" @ONLY)

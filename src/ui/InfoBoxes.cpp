@@ -16,18 +16,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#ifndef QUINTREL_DOC_FROM_BIN
-#define QUINTREL_DOC_FROM_BIN "../share/doc/Quintrel"
+#ifndef QUINTREL_GUIDE_FROM_BIN
+#define QUINTREL_GUIDE_FROM_BIN "../share/quintrel"
 #endif
 
 namespace quintrel::ui {
 
-// An installed game keeps its guide in the documentation folder, found from
+// An installed game keeps its guide in its data folder, found from
 // the executable so that a moved install still finds it; a build started from
 // the source tree finds it beside the executable or in the working folder.
 QString installedGuideFolder()
 {
-    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(QUINTREL_DOC_FROM_BIN)));
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(QUINTREL_GUIDE_FROM_BIN)));
 }
 
 QString userGuidePath()

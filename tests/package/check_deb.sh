@@ -3,9 +3,9 @@
 # checks it as a user's system would see it: the files it holds (exactly
 # those `cmake --install` places), its control fields, and the desktop
 # entry, software-centre metadata and manual pages through their validators.
-#   check_deb.sh BUILD_DIR VERSION
+#   check_deb.sh BUILD_DIR VERSION GUIDE_FROM_BIN
 set -uo pipefail
-build=$(cd "$1" && pwd) version=$2
+build=$(cd "$1" && pwd) version=$2 guide_from_bin=$3
 scratch=$build/package-test
 rm -rf "$scratch" && mkdir -p "$scratch" || exit 1
 failures=0
@@ -47,9 +47,10 @@ desktop=$root/usr/share/applications/quintrel.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml > "$scratch/appstream.log" 2>&1 ||
   { cat "$scratch/appstream.log"; fail "appstreamcli validate"; }
-# The menu starts the game where the user guide lies.
-guide_dir=$(sed -n 's/^Path=//p' "$desktop")
-[ -f "$root$guide_dir/readme.txt" ] || fail "no readme.txt in the desktop entry's folder $guide_dir"
+# The game looks for its guide from its own folder, wherever the menu starts it.
+[ -f "$root/usr/games/$guide_from_bin/readme.txt" ] ||
+  fail "no readme.txt in usr/games/$guide_from_bin, where the game looks for it"
+! grep -q '^Path=' "$desktop" || fail "the desktop entry sets a working folder"
 for page in "$root"/usr/share/man/man6/*.6.gz; do
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l -Tutf8 "$page" 2>&1 > /dev/null)
   [ -z "$warnings" ] || fail "${page##*/}: $warnings"
