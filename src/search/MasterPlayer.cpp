@@ -35,6 +35,7 @@ int CMasterPlayer::requestMove(const CBoard& gameBoard, Side side) {
     waitForWorker();
     board = std::make_unique<CBoard>(gameBoard);
     sideToMove = side;
+    current = loadSettings();
     searchWindow = window;
     try {
         thread = std::thread(&CMasterPlayer::threadProcedure, this);
@@ -62,16 +63,17 @@ int CMasterPlayer::think(const CBoard& gameBoard, Side side) {
     waitForWorker();
     board = std::make_unique<CBoard>(gameBoard);
     sideToMove = side;
+    current = loadSettings();
     searchWindow.reset();
     return runSearch();
 }
 
 int CMasterPlayer::runSearch() {
-    const MasterSettings s = loadSettings();
+    const MasterSettings& s = current;
     const master::Limits limits{s.timeMs, s.maxDepth, s.usableThreads(), s.hashMb};
     const auto start = std::chrono::steady_clock::now();
     const master::Result r = engine->search(*board, sideToMove, limits, interrupt,
-                                            [this](int i, int n, Field f) { reportRootMove(i, n, f); });
+                                            [this](int i, int n, Field f) { postRootProgress(searchWindow, i, n, f); });
     const auto elapsed = std::chrono::steady_clock::now() - start;
     bestMove = GameMove{r.move, sideToMove};
 
@@ -99,21 +101,6 @@ int CMasterPlayer::runSearch() {
                   stats.breaks, 0u, r.score);
     lastLine = numbers + remark;
     return r.score;
-}
-
-void CMasterPlayer::reportRootMove(int i, int n, Field f) const {
-    auto sink = searchWindow.lock();
-    if (!sink) return;
-    char text[16];
-    std::snprintf(text, sizeof text, "%3u/%3u", static_cast<unsigned>(i), static_cast<unsigned>(n));
-    PortMessage progress;
-    progress.id = MSG_PROGRESS;
-    progress.text = text;
-    sink->post(std::move(progress));
-    PortMessage examined;
-    examined.id = MSG_EXAMINED;
-    examined.lParam = f.packed();
-    sink->post(std::move(examined));
 }
 
 } // namespace quintrel

@@ -60,13 +60,15 @@ private:
     void waitForWorker();
     void threadProcedure();
     int runSearch();
-    void reportRootMove(int i, int n, Field f) const;
 
     std::unique_ptr<master::Engine> engine;
     std::thread thread;
     std::atomic<int> thinking{0};
     std::atomic<int> interrupt{0};
     int turnTimeMs = 0;
+    // Loaded when a move is requested: the worker never reads the
+    // definition, which the user-interface thread may replace at any time.
+    MasterSettings current;
     std::unique_ptr<CBoard> board; // the position of the current request
     Side sideToMove = SIDE_O;
     GameMove bestMove;

@@ -41,4 +41,19 @@ std::string SearchStatistics::logLine(unsigned journalDepth, int score, std::str
     return line;
 }
 
+void postRootProgress(const WindowHandle& window, int i, int n, Field f) {
+    auto sink = window.lock();
+    if (!sink) return;
+    char text[11];
+    std::snprintf(text, sizeof text, "%3u/%3u", static_cast<unsigned>(i), static_cast<unsigned>(n));
+    PortMessage progress;
+    progress.id = MSG_PROGRESS;
+    progress.text = text;
+    sink->post(std::move(progress));
+    PortMessage examined;
+    examined.id = MSG_EXAMINED;
+    examined.lParam = f.packed();
+    sink->post(std::move(examined));
+}
+
 } // namespace quintrel

@@ -8,6 +8,9 @@
 // its node, so the per-ply sums give the same figure (also under 32-bit
 // wrap-around) while the search allocates nothing.
 
+#include "app/MessagePort.h"
+#include "board/Types.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -54,5 +57,9 @@ public:
     // Skipped candidates summed per ply of the node that cut.
     std::array<std::uint32_t, MAX_PLIES> cutsAtDepth{};
 };
+
+// A searcher's root progress as the window shows it: "i/n" in the progress
+// pane, and f as the field being examined.
+void postRootProgress(const WindowHandle& window, int i, int n, Field f);
 
 } // namespace quintrel

@@ -199,20 +199,7 @@ void CTreePlayer::prepareJournal() {
 // ---------------------------------------------------------------------------
 // Reporting
 
-void CTreePlayer::reportRootMove(int i, int n, Field f) {
-    auto sink = searchWindow.lock();
-    if (!sink) return;
-    char text[11];
-    std::snprintf(text, sizeof text, "%3u/%3u", static_cast<unsigned>(i), static_cast<unsigned>(n));
-    PortMessage progress;
-    progress.id = MSG_PROGRESS;
-    progress.text = text;
-    sink->post(std::move(progress));
-    PortMessage examined;
-    examined.id = MSG_EXAMINED;
-    examined.lParam = f.packed();
-    sink->post(std::move(examined));
-}
+void CTreePlayer::reportRootMove(int i, int n, Field f) { postRootProgress(searchWindow, i, n, f); }
 
 std::string CTreePlayer::composeLogLine(int score) {
     std::string text;
