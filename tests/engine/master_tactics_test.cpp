@@ -54,6 +54,21 @@ const std::vector<Ladder>& ladders() {
             "......X..XOX..",
             "......X....X..",
             ".......O...O.."}}, 7},
+        {{"continuous fours, 17 plies", SIDE_X, 1, 19, {
+            "......O..........",
+            ".......X.........",
+            "...OX..X.........",
+            "....X..O...O.....",
+            "....O....OXX.....",
+            ".................",
+            ".XXO......O......",
+            "O........X.XO....",
+            ".........X..XO...",
+            "..XX.O...O..X....",
+            "..O...X..........",
+            "......O.......X..",
+            "......X........X.",
+            ".......O........O"}}, 9},
     };
     return list;
 }
@@ -83,9 +98,25 @@ struct Master {
     }
 };
 
+// The fields where `side` would complete five.
+int fiveFields(const CBoard& b, Side side) {
+    int n = 0;
+    for (int x = 1; x <= BOARD_SIZE; ++x)
+        for (int y = 1; y <= BOARD_SIZE; ++y) {
+            if (!b.isEmpty(F(x, y))) continue;
+            CBoard c = b;
+            c.place(F(x, y), side);
+            int ends[4];
+            n += c.findFive(side, ends) ? 1 : 0;
+        }
+    return n;
+}
+
 // Plays the position out from its mover, Master against Master; true when
-// the mover completes five within the move limit. The first remark goes to `first`.
-bool playOut(const Tactic& t, int firstMs, std::string& first) {
+// the mover completes five within the move limit. The first remark goes to
+// `first`; `fours` gets, for each of the mover's moves that does not win,
+// the fields where the mover then threatens five.
+bool playOut(const Tactic& t, int firstMs, std::string& first, std::vector<int>* fours = nullptr) {
     CBoard b = boardOf(t);
     Master attacker(firstMs);
     Master defender(PLAY_MS);
@@ -105,6 +136,7 @@ bool playOut(const Tactic& t, int firstMs, std::string& first) {
         b.place(f, side);
         int ends[4];
         if (b.findFive(side, ends)) return side == t.mover;
+        if (fours && side == t.mover) fours->push_back(fiveFields(b, side));
         side = otherSide(side);
     }
     return false;
@@ -128,8 +160,13 @@ TEST_P(MasterLadder, IsAnnouncedWithItsLengthAndWon) {
     const Ladder& l = ladders()[GetParam()];
     SCOPED_TRACE(l.position.name);
     std::string remark;
-    EXPECT_TRUE(playOut(l.position, 1000, remark));
+    std::vector<int> fours;
+    EXPECT_TRUE(playOut(l.position, 1000, remark, &fours));
     EXPECT_EQ(remark, "Victory in " + std::to_string(l.moves));
+    // Continuous fours: every move threatens five, the last but one twice.
+    std::vector<int> expected(static_cast<std::size_t>(l.moves - 1), 1);
+    expected.back() = 2;
+    EXPECT_EQ(fours, expected);
 }
 
 TEST_P(MasterLadder, IsDefendedByTheOtherSide) {
