@@ -69,6 +69,24 @@ const std::vector<Ladder>& ladders() {
             "......O.......X..",
             "......X........X.",
             ".......O........O"}}, 9},
+        {{"continuous fours, 21 plies", SIDE_X, 1, 19, {
+            ".......O.........",
+            "......X..........",
+            ".................",
+            "O.....X..........",
+            ".X.X.............",
+            "......O..X..XO...",
+            ".....O...XO.X....",
+            "....XX.O.OO......",
+            ".................",
+            "......O.......XX.",
+            "....OX.X........O",
+            "...OX..X.........",
+            "....XO.......XX..",
+            "..........X...O..",
+            "..X..............",
+            ".X........X......",
+            "O........O......."}}, 11},
     };
     return list;
 }
@@ -79,8 +97,8 @@ std::string remarkOf(const CMasterPlayer& p) {
     const std::string line = p.logLine();
     int end = 0;
     long n[8];
-    if (std::sscanf(line.c_str(), "%ld %ld %ld %ld %ld %ld %ld %ld%n", &n[0], &n[1], &n[2], &n[3], &n[4], &n[5],
-                    &n[6], &n[7], &end) != 8)
+    if (std::sscanf(line.c_str(), "%ld %ld %ld %ld %ld %ld %ld %ld%n", &n[0], &n[1], &n[2], &n[3],
+                    &n[4], &n[5], &n[6], &n[7], &end) != 8)
         return line;
     const auto at = line.find_first_not_of(' ', static_cast<std::size_t>(end));
     return at == std::string::npos ? "" : line.substr(at);
@@ -126,7 +144,8 @@ bool playOut(const Tactic& t, int firstMs, std::string& first, std::vector<int>*
         const Field f = p.move(b, side);
         if (ply == 0) {
             first = remarkOf(p.player);
-            std::printf("[ %-40s ] %s in %u ms\n", t.name, first.c_str(), p.player.statistics().timeMs);
+            std::printf("[ %-40s ] %s in %u ms\n", t.name, first.c_str(),
+                        p.player.statistics().timeMs);
             p.player.setTurnTime(PLAY_MS);
         }
         if (!f.onBoard() || !b.isEmpty(f)) {
@@ -152,7 +171,8 @@ TEST_P(MasterForcedWin, IsAnnouncedAndPlayedOut) {
     EXPECT_EQ(remark.rfind("Victory in ", 0), 0u) << remark;
 }
 
-INSTANTIATE_TEST_SUITE_P(Suite, MasterForcedWin, ::testing::Range<std::size_t>(0, tactics().size()));
+INSTANTIATE_TEST_SUITE_P(Suite, MasterForcedWin,
+                         ::testing::Range<std::size_t>(0, tactics().size()));
 
 class MasterLadder : public ::testing::TestWithParam<std::size_t> {};
 
@@ -180,7 +200,8 @@ TEST_P(MasterLadder, IsDefendedByTheOtherSide) {
     b.place(f, otherSide(t.mover));
     Master attacker(1000);
     attacker.move(b, t.mover);
-    EXPECT_EQ(remarkOf(attacker.player).find("Victory"), std::string::npos) << remarkOf(attacker.player);
+    EXPECT_EQ(remarkOf(attacker.player).find("Victory"), std::string::npos)
+        << remarkOf(attacker.player);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ladders, MasterLadder, ::testing::Range<std::size_t>(0, ladders().size()));
