@@ -93,7 +93,7 @@ void searchPosition(benchmark::State& state, const Settings& settings,
         return;
     }
     state.counters["SeenPos"] = nodes;
-    state.counters["Depth"] = player.statistics().maxDepthReached;
+    state.counters["Depth"] = (fresh ? *fresh : player).statistics().maxDepthReached;
     state.counters["SeenPos/s"] = benchmark::Counter(static_cast<double>(seen), benchmark::Counter::kIsRate);
     state.SetLabel(pos.file);
 }
