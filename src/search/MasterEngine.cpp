@@ -476,11 +476,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     if (const int r = main->vcf(ROOT_VCF_PLIES, ROOT_VCT_BUDGET)) {
         int fours[MAX_MOVES];
         const int n = main->collect(me, B4, fours, MAX_MOVES);
-        int block = -1;
-        if (main->collect(opp, FIVE, &block, 1) == 1) {
-            fours[0] = block;
-        }
-        for (int i = 0; i < std::max(n, 1); ++i) {
+        for (int i = 0; i < n; ++i) {
             pos.play(fours[i]);
             int reply;
             const bool ok = main->collect(me, FIVE, &reply, 1) == 1;
@@ -570,20 +566,19 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     for (auto& t : threads)
         t.join();
 
+    if (bestCell < 0 && !main->rootMoves.empty()) bestCell = main->rootMoves.front();
     if (bestCell < 0) {
-        Move moves[MAX_MOVES];
-        int n = main->collect(me, B4, cells, 1);
-        bestCell = n ? cells[0] : -1;
-        (void)moves;
-        if (bestCell < 0) {
-            // No iteration finished: the most valuable candidate.
-            int bestValue = -1;
-            for (int c = 0; c < CELLS; ++c)
-                if (pos.isCandidate(c) && pos.value(me, c) + pos.value(opp, c) > bestValue) {
-                    bestValue = pos.value(me, c) + pos.value(opp, c);
+        // No iteration finished: the most valuable empty field, near the stones if any is.
+        int bestValue = -1;
+        for (int y = 1; y <= BOARD_SIZE; ++y)
+            for (int x = 1; x <= BOARD_SIZE; ++x) {
+                const int c = cellOf(x, y);
+                const int value = pos.empty(c) ? pos.value(me, c) + pos.value(opp, c) + 1000 * pos.isCandidate(c) : -1;
+                if (value > bestValue) {
+                    bestValue = value;
                     bestCell = c;
                 }
-        }
+            }
     }
     result.move = fieldOf(bestCell);
     result.score = score;
