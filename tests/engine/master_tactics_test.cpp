@@ -1,5 +1,6 @@
 // Master player on tactics. Every position of the forced-win suite is
-// announced on the first move and won against Master as the defender. The
+// announced on the first move and won against Extensive as the defender
+// (a fixed-depth defender: the play-out does not hang on the machine's load). The
 // continuous-four ladders below are announced with their exact length and
 // won, and with the other side to move, defended: after the defender's move
 // the attacker has no win left.
@@ -7,6 +8,8 @@
 #include "SearchTestUtil.h"
 #include "TacticsSuite.h"
 
+#include "board/Random.h"
+#include "search/ExtensivePlayer.h"
 #include "search/MasterPlayer.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +119,15 @@ struct Master {
     }
 };
 
+struct Defender {
+    CExtensivePlayer player;
+    Field move(const CBoard& b, Side side) {
+        rng::seed(1);
+        player.think(b, side);
+        return player.chosenMove().field;
+    }
+};
+
 // The fields where `side` would complete five.
 int fiveFields(const CBoard& b, Side side) {
     int n = 0;
@@ -130,23 +142,22 @@ int fiveFields(const CBoard& b, Side side) {
     return n;
 }
 
-// Plays the position out from its mover, Master against Master; true when
+// Plays the position out from its mover, Master against Extensive; true when
 // the mover completes five within the move limit. The first remark goes to
 // `first`; `fours` gets, for each of the mover's moves that does not win,
 // the fields where the mover then threatens five.
 bool playOut(const Tactic& t, int firstMs, std::string& first, std::vector<int>* fours = nullptr) {
     CBoard b = boardOf(t);
     Master attacker(firstMs);
-    Master defender(PLAY_MS);
+    Defender defender;
     Side side = t.mover;
     for (int ply = 0; ply < 2 * MOVE_LIMIT; ++ply) {
-        Master& p = side == t.mover ? attacker : defender;
-        const Field f = p.move(b, side);
+        const Field f = side == t.mover ? attacker.move(b, side) : defender.move(b, side);
         if (ply == 0) {
-            first = remarkOf(p.player);
+            first = remarkOf(attacker.player);
             std::printf("[ %-40s ] %s in %u ms\n", t.name, first.c_str(),
-                        p.player.statistics().timeMs);
-            p.player.setTurnTime(PLAY_MS);
+                        attacker.player.statistics().timeMs);
+            attacker.player.setTurnTime(PLAY_MS);
         }
         if (!f.onBoard() || !b.isEmpty(f)) {
             ADD_FAILURE() << "no legal move at ply " << ply;
