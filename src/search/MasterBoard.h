@@ -85,13 +85,11 @@ public:
     void pass() { side = 1 - side; }
     int stoneCount() const { return moveCount; }
     bool empty(int c) const { return cells[c] == 0; }
-    int lastMove() const { return moveCount ? moves[moveCount - 1] : -1; }
 
     // The class a stone of s on empty cell c makes on line d.
     std::uint8_t pattern(int s, int c, int d) const { return patterns[s][c][d]; }
     // The best of the four classes, and how many lines reach B4 or better.
     bool hasPattern(int s, LinePattern p) const { return counts[s][p] > 0; }
-    int count(int s, LinePattern p) const { return counts[s][p]; }
     int value(int s, int c) const { return values[s][c]; }
     int valueSum(int s) const { return sums[s]; }
     // Empty cells where s makes five, and where s makes a four (B4 or F4).

@@ -126,13 +126,6 @@ int bestLine(const Position& pos, int s, int c) {
     return best;
 }
 
-int foursAt(const Position& pos, int s, int c) {
-    int n = 0;
-    for (int d = 0; d < 4; ++d)
-        n += pos.pattern(s, c, d) >= B4;
-    return n;
-}
-
 int Worker::collect(int s, LinePattern p, int* out, int max) const {
     int n = 0;
     for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
@@ -466,7 +459,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         int candidates[MAX_MOVES];
         const int n = main->collect(me, B4, candidates, MAX_MOVES);
         for (int i = 0; i < n; ++i)
-            if (foursAt(pos, me, candidates[i]) >= 2) return forcedMove(candidates[i], 3);
+            if (pos.fourLineCount(me, candidates[i]) >= 2) return forcedMove(candidates[i], 3);
     }
 
     // The table is sized (and its memory touched) only when a search needs it.
