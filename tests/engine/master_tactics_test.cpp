@@ -10,6 +10,7 @@
 
 #include "board/Random.h"
 #include "search/ExtensivePlayer.h"
+#include "players/PlayerDefinition.h"
 #include "search/MasterPlayer.h"
 
 #include <gtest/gtest.h>
@@ -112,7 +113,17 @@ constexpr int PLAY_MS = 300;
 
 struct Master {
     CMasterPlayer player;
+    PlayerDefinition definition;
     explicit Master(int ms) { player.setTurnTime(ms); }
+    // Searched to a fixed depth rather than by the clock: the same moves on
+    // any machine, however loaded.
+    Master(int ms, int depth) {
+        MasterSettings s;
+        s.timeMs = ms;
+        s.maxDepth = depth;
+        definition.settings = s.toBlock();
+        player.definition = &definition;
+    }
     Field move(const CBoard& b, Side side) {
         player.think(b, side);
         return player.chosenMove().field;
@@ -200,16 +211,18 @@ TEST_P(MasterLadder, IsAnnouncedWithItsLengthAndWon) {
     EXPECT_EQ(fours, expected);
 }
 
+constexpr int DEFENCE_DEPTH = 6;
+
 TEST_P(MasterLadder, IsDefendedByTheOtherSide) {
     const Tactic& t = ladders()[GetParam()].position;
     SCOPED_TRACE(t.name);
     CBoard b = boardOf(t);
-    Master defender(1000);
+    Master defender(60000, DEFENCE_DEPTH);
     const Field f = defender.move(b, otherSide(t.mover));
     std::printf("[ %-40s ] defended in %u ms\n", t.name, defender.player.statistics().timeMs);
     ASSERT_TRUE(f.onBoard() && b.isEmpty(f));
     b.place(f, otherSide(t.mover));
-    Master attacker(1000);
+    Master attacker(60000, DEFENCE_DEPTH);
     attacker.move(b, t.mover);
     EXPECT_EQ(remarkOf(attacker.player).find("Victory"), std::string::npos)
         << remarkOf(attacker.player);
