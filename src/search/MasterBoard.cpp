@@ -170,6 +170,7 @@ void Position::setUp(const CBoard& board, Side sideToMove) {
     sums[0] = sums[1] = 0;
     key = 0;
     moveCount = 0;
+    stones = 0;
     minX = minY = BOARD_SIZE + 1;
     maxX = maxY = 0;
     for (int c = 0; c < CELLS; ++c) {
@@ -184,6 +185,7 @@ void Position::setUp(const CBoard& board, Side sideToMove) {
         if (cells[c] == 0) account(c, +1);
         if (cells[c] == 1 || cells[c] == 2) {
             key ^= zobrist(cells[c] - 1, c);
+            ++stones;
             const Field f = fieldOf(c);
             minX = std::min<int>(minX, f.x);
             maxX = std::max<int>(maxX, f.x);
@@ -307,6 +309,7 @@ void Position::lift(int c) {
 void Position::play(int c) {
     place(c, side);
     moves[moveCount++] = c;
+    ++stones;
     const Field f = fieldOf(c);
     minX = std::min<int>(minX, f.x);
     maxX = std::max<int>(maxX, f.x);
@@ -319,6 +322,7 @@ void Position::play(int c) {
 
 void Position::undo() {
     const int c = moves[--moveCount];
+    --stones;
     lift(c);
     side = 1 - side;
     const Rect& r = rects[moveCount];

@@ -83,8 +83,14 @@ public:
     // Hands the move to the other side without a stone: threat searches ask
     // what the opponent could do if we did nothing.
     void pass() { side = 1 - side; }
-    int stoneCount() const { return moveCount; }
+    int stoneCount() const { return stones; }
     bool empty(int c) const { return cells[c] == 0; }
+    // Whether one of the eight cells around c holds a stone.
+    bool touchesStone(int c) const {
+        for (int d = 0; d < 4; ++d)
+            if (isStone(c + LINE_STEP[d]) || isStone(c - LINE_STEP[d])) return true;
+        return false;
+    }
 
     // The class a stone of s on empty cell c makes on line d.
     std::uint8_t pattern(int s, int c, int d) const { return patterns[s][c][d]; }
@@ -125,8 +131,11 @@ private:
     CellSet fives[2];
     CellSet fours[2];
     std::uint64_t key;
+    bool isStone(int c) const { return cells[c] == 1 || cells[c] == 2; }
+
     int side;
-    int moveCount;
+    int stones;    // on the board, the set-up's included
+    int moveCount; // played since the set-up
     int moves[MAX_MOVES];
     struct Rect {
         std::int8_t minX, maxX, minY, maxY;

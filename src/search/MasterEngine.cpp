@@ -20,6 +20,10 @@ constexpr int WON = WIN_SCORE - 1000; // beyond this a score is a proved result
 constexpr int LEAF_VCF_PLIES = 11;    // continuous fours looked for below the horizon
 constexpr int ROOT_VCF_PLIES = 41;
 constexpr int BEAM_BASE = 6;
+// In the opening a quiet move must touch a stone: one two away leaves the
+// opponent's shape to grow, and the evaluation cannot yet tell that from
+// space of our own. Threes and fours go anywhere.
+constexpr int OPENING_STONES = 12;
 constexpr int TEMPO = 15;        // the side to move is a stone ahead
 constexpr std::int64_t LEAF_VCF_BUDGET = 50; // nodes: a wider search there costs more depth than it finds
 constexpr int ROOT_VCT_PLIES = 21;
@@ -153,6 +157,9 @@ int Worker::generate(Move* out, bool defendOnly) const {
             const int c = cellOf(x, y);
             if (!pos.isCandidate(c)) continue;
             if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) continue;
+            if (pos.stoneCount() < OPENING_STONES && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 &&
+                bestLine(pos, opp, c) < F3)
+                continue;
             int score = pos.value(me, c) * 2 + pos.value(opp, c);
             score += history[me][c] >> 4;
             out[n++] = Move{c, score};
@@ -449,7 +456,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         result.nodes = 1;
         return result;
     };
-    if (pos.stoneCount() == 0 && board.stoneBounds.isEmpty()) return forcedMove(cellOf(10, 10), 0);
+    if (pos.stoneCount() == 0) return forcedMove(cellOf(10, 10), 0);
     int cells[2];
     if (main->collect(me, FIVE, cells, 1)) return forcedMove(cells[0], 1);
     const int theirFives = main->collect(opp, FIVE, cells, 2);
@@ -489,10 +496,14 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     if (const int r = main->vct(ROOT_VCT_PLIES, ROOT_VCT_BUDGET, &first); r && first >= 0)
         return forcedMove(first, r);
     // Their threats: if they could win by fours and threes were it their move,
-    // only the moves after which they cannot are searched.
+    // only the moves after which they cannot are searched. Fours alone reach
+    // further than the threes' search, so they are looked for apart.
+    const auto opponentWins = [&](std::int64_t nodeBudget) {
+        return main->vcf(ROOT_VCF_PLIES, nodeBudget) != 0 || main->vct(ROOT_VCT_PLIES, nodeBudget, nullptr) != 0;
+    };
     shared.threatDeadline = shared.start + std::chrono::milliseconds(budget / 5);
     pos.pass();
-    const bool threatened = main->vct(ROOT_VCT_PLIES, ROOT_VCT_BUDGET, nullptr) != 0;
+    const bool threatened = opponentWins(ROOT_VCT_BUDGET);
     pos.pass();
     if (threatened) {
         shared.threatDeadline = shared.start + std::chrono::milliseconds(budget * 2 / 5);
@@ -500,7 +511,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         const int n = std::min(main->generateAll(moves), DEFENCE_CANDIDATES);
         for (int i = 0; i < n && !shared.abort.load(); ++i) {
             pos.play(moves[i].cell);
-            if (!main->vct(ROOT_VCT_PLIES, DEFENCE_VCT_BUDGET, nullptr)) main->rootMoves.push_back(moves[i].cell);
+            if (!opponentWins(DEFENCE_VCT_BUDGET)) main->rootMoves.push_back(moves[i].cell);
             pos.undo();
         }
     }

@@ -230,5 +230,30 @@ TEST_P(MasterLadder, IsDefendedByTheOtherSide) {
 
 INSTANTIATE_TEST_SUITE_P(Ladders, MasterLadder, ::testing::Range<std::size_t>(0, ladders().size()));
 
+// Openings where Master once answered two cells away and let the first
+// player's shape grow: its quiet answer now touches a stone.
+TEST(MasterOpening, QuietAnswersTouchAStone) {
+    const std::vector<std::vector<Field>> openings = {
+        {{8, 11}}, {{8, 9}}, {{8, 11}, {6, 13}, {9, 11}}, {{8, 9}, {6, 9}, {9, 9}, {11, 9}}};
+    for (const auto& opening : openings) {
+        CBoard b;
+        b.clear();
+        Side side = SIDE_O;
+        for (const Field f : opening) {
+            b.place(f, side);
+            side = otherSide(side);
+        }
+        Master master(60000, 4);
+        const Field f = master.move(b, side);
+        bool touches = false;
+        for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) {
+                const Field n{static_cast<std::uint8_t>(f.x + dx), static_cast<std::uint8_t>(f.y + dy)};
+                touches = touches || ((dx || dy) && n.onBoard() && !b.isEmpty(n));
+            }
+        EXPECT_TRUE(touches) << "after " << opening.size() << " stones: " << int(f.x) << "," << int(f.y);
+    }
+}
+
 } // namespace
 } // namespace quintrel
