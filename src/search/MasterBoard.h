@@ -44,8 +44,8 @@ std::uint8_t linePattern(int side, std::uint16_t code);
 
 // What a cell is worth to a side: per line class, for the evaluation.
 constexpr std::int16_t PATTERN_VALUE[LINE_PATTERNS] = {0, 0, 1, 3, 4, 10, 10, 28, 30, 90, 300};
-constexpr int COMBO_FOUR_VALUE = 150;
-constexpr int COMBO_THREE_VALUE = 80;
+constexpr int COMBO_FOUR_VALUE = 300;
+constexpr int COMBO_THREE_VALUE = 160;
 // A cell's worth to a side from its four line classes, with the combinations.
 int cellValue(const std::uint8_t lines[4]);
 
@@ -118,6 +118,7 @@ private:
     void updateLines(int c);
     void account(int c, int sign);
     void reclassify(int s, int c, std::uint8_t old, std::uint8_t now);
+    bool isStone(int c) const { return cells[c] == 1 || cells[c] == 2; }
 
     std::uint8_t cells[CELLS];     // 0 empty, 1 O, 2 X, 3 off the board
     std::uint16_t codes[CELLS][4];
@@ -131,8 +132,6 @@ private:
     CellSet fives[2];
     CellSet fours[2];
     std::uint64_t key;
-    bool isStone(int c) const { return cells[c] == 1 || cells[c] == 2; }
-
     int side;
     int stones;    // on the board, the set-up's included
     int moveCount; // played since the set-up

@@ -20,6 +20,9 @@ constexpr int WON = WIN_SCORE - 1000; // beyond this a score is a proved result
 constexpr int LEAF_VCF_PLIES = 11;    // continuous fours looked for below the horizon
 constexpr int ROOT_VCF_PLIES = 41;
 constexpr int BEAM_BASE = 6;
+// The opponent's answers to a root move get a wider look: a quiet answer the
+// beam cut there is the surprise that loses games.
+constexpr int REPLY_BEAM_EXTRA = 10;
 // In the opening a quiet move must touch a stone: one two away leaves the
 // opponent's shape to grow, and the evaluation cannot yet tell that from
 // space of our own. Threes and fours go anywhere.
@@ -360,11 +363,13 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
             else if (c == killers[ply][0]) moves[i].score += 1 << 20;
             else if (c == killers[ply][1]) moves[i].score += 1 << 19;
         }
-        std::sort(moves, moves + n, [](const Move& a, const Move& b) { return a.score > b.score; });
         // Beyond the best few the shapes say little: the search stays narrow
         // and deep. (Searching the rest when all of those lose, to keep
         // losses proved, cost more games than it saved.)
-        if (ply > 0) n = std::min(n, BEAM_BASE + std::max(depth, 0));
+        const int kept =
+            ply > 0 ? std::min(n, BEAM_BASE + std::max(depth, 0) + (ply == 1 ? REPLY_BEAM_EXTRA : 0)) : n;
+        std::partial_sort(moves, moves + kept, moves + n, [](const Move& a, const Move& b) { return a.score > b.score; });
+        n = kept;
         ++expanded;
         branchSum += static_cast<std::uint64_t>(n);
     }
