@@ -39,8 +39,8 @@ struct BenchPosition {
 };
 
 constexpr BenchPosition POSITIONS[] = {
-    {"midgame_14.gam", 1525, 7299, 430, 47607},    {"midgame_18.gam", 24773, 30398, 7088, 109844},
-    {"midgame_22.gam", 1415, 1202, 1197, 73416},   {"midgame_26.gam", 23520, 466991, 7207, 128142},
+    {"midgame_14.gam", 1525, 7299, 430, 53172},    {"midgame_18.gam", 24773, 30398, 7088, 110030},
+    {"midgame_22.gam", 1415, 1202, 1197, 96191},   {"midgame_26.gam", 23520, 466991, 7207, 148233},
     {"midgame_30.gam", 1796, 32193, 1050, 1},       {"midgame_34.gam", 366, 239, 1, 1},
 };
 
