@@ -368,7 +368,8 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
         // losses proved, cost more games than it saved.)
         const int kept =
             ply > 0 ? std::min(n, BEAM_BASE + std::max(depth, 0) + (ply == 1 ? REPLY_BEAM_EXTRA : 0)) : n;
-        std::partial_sort(moves, moves + kept, moves + n, [](const Move& a, const Move& b) { return a.score > b.score; });
+        std::partial_sort(moves, moves + kept, moves + n,
+                          [](const Move& a, const Move& b) { return a.score > b.score; });
         n = kept;
         ++expanded;
         branchSum += static_cast<std::uint64_t>(n);
@@ -504,7 +505,8 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     // only the moves after which they cannot are searched. Fours alone reach
     // further than the threes' search, so they are looked for apart.
     const auto opponentWins = [&](std::int64_t nodeBudget) {
-        return main->vcf(ROOT_VCF_PLIES, nodeBudget) != 0 || main->vct(ROOT_VCT_PLIES, nodeBudget, nullptr) != 0;
+        return main->vcf(ROOT_VCF_PLIES, nodeBudget) != 0 ||
+               main->vct(ROOT_VCT_PLIES, nodeBudget, nullptr) != 0;
     };
     shared.threatDeadline = shared.start + std::chrono::milliseconds(budget / 5);
     pos.pass();
