@@ -186,19 +186,14 @@ void Position::setUp(const CBoard& board, Side sideToMove) {
         if (cells[c] == 1 || cells[c] == 2) {
             key ^= zobrist(cells[c] - 1, c);
             ++stones;
-            const Field f = fieldOf(c);
-            minX = std::min<int>(minX, f.x);
-            maxX = std::max<int>(maxX, f.x);
-            minY = std::min<int>(minY, f.y);
-            maxY = std::max<int>(maxY, f.y);
+            widen(c);
             for (int d = 0; d < 4; ++d)
                 for (int k = -2; k <= 2; ++k)
                     if (k != 0) ++near[c + k * LINE_STEP[d]];
         }
     }
     side = sideToMove;
-    rects[0] = Rect{static_cast<std::int8_t>(minX), static_cast<std::int8_t>(maxX), static_cast<std::int8_t>(minY),
-                    static_cast<std::int8_t>(maxY)};
+    rects[0] = rect();
 }
 
 // Adds (+1) or removes (-1) an empty cell's classes and values from the totals.
@@ -306,17 +301,20 @@ void Position::lift(int c) {
     key ^= zobrist(s, c);
 }
 
-void Position::play(int c) {
-    place(c, side);
-    moves[moveCount++] = c;
-    ++stones;
+void Position::widen(int c) {
     const Field f = fieldOf(c);
     minX = std::min<int>(minX, f.x);
     maxX = std::max<int>(maxX, f.x);
     minY = std::min<int>(minY, f.y);
     maxY = std::max<int>(maxY, f.y);
-    rects[moveCount] = Rect{static_cast<std::int8_t>(minX), static_cast<std::int8_t>(maxX),
-                            static_cast<std::int8_t>(minY), static_cast<std::int8_t>(maxY)};
+}
+
+void Position::play(int c) {
+    place(c, side);
+    moves[moveCount++] = c;
+    ++stones;
+    widen(c);
+    rects[moveCount] = rect();
     side = 1 - side;
 }
 

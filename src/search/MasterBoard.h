@@ -119,6 +119,7 @@ private:
     void account(int c, int sign);
     void reclassify(int s, int c, std::uint8_t old, std::uint8_t now);
     bool isStone(int c) const { return cells[c] == 1 || cells[c] == 2; }
+    void widen(int c); // the stones' rectangle takes in c
 
     std::uint8_t cells[CELLS];     // 0 empty, 1 O, 2 X, 3 off the board
     std::uint16_t codes[CELLS][4];
@@ -139,6 +140,10 @@ private:
     struct Rect {
         std::int8_t minX, maxX, minY, maxY;
     } rects[MAX_MOVES + 1];
+    Rect rect() const {
+        return Rect{static_cast<std::int8_t>(minX), static_cast<std::int8_t>(maxX), static_cast<std::int8_t>(minY),
+                    static_cast<std::int8_t>(maxY)};
+    }
 };
 
 // The hash of a stone of side s on cell c.

@@ -133,19 +133,24 @@ int bestLine(const Position& pos, int s, int c) {
     return best;
 }
 
+// Calls f(c) for every candidate cell, row by row: the order ties are broken in.
+template <class F>
+void forEachCandidate(const Position& pos, F&& f) {
+    for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
+        for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x)
+            if (const int c = cellOf(x, y); pos.isCandidate(c)) f(c);
+}
+
 int Worker::collect(int s, LinePattern p, int* out, int max) const {
     int n = 0;
-    for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
-        for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x) {
-            const int c = cellOf(x, y);
-            if (!pos.isCandidate(c)) continue;
-            for (int d = 0; d < 4; ++d)
-                if (pos.pattern(s, c, d) == p) {
-                    if (n < max) out[n] = c;
-                    ++n;
-                    break;
-                }
-        }
+    forEachCandidate(pos, [&](int c) {
+        for (int d = 0; d < 4; ++d)
+            if (pos.pattern(s, c, d) == p) {
+                if (n < max) out[n] = c;
+                ++n;
+                return;
+            }
+    });
     return n;
 }
 
@@ -154,19 +159,13 @@ int Worker::collect(int s, LinePattern p, int* out, int max) const {
 // our fours and the cells that stop it are worth a look.
 int Worker::generate(Move* out, bool defendOnly) const {
     const int me = pos.toMove(), opp = 1 - me;
+    const bool opening = pos.stoneCount() < OPENING_STONES;
     int n = 0;
-    for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
-        for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x) {
-            const int c = cellOf(x, y);
-            if (!pos.isCandidate(c)) continue;
-            if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) continue;
-            if (pos.stoneCount() < OPENING_STONES && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 &&
-                bestLine(pos, opp, c) < F3)
-                continue;
-            int score = pos.value(me, c) * 2 + pos.value(opp, c);
-            score += history[me][c] >> 4;
-            out[n++] = Move{c, score};
-        }
+    forEachCandidate(pos, [&](int c) {
+        if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) return;
+        if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < F3) return;
+        out[n++] = Move{c, pos.value(me, c) * 2 + pos.value(opp, c) + (history[me][c] >> 4)};
+    });
     return n;
 }
 
@@ -248,11 +247,9 @@ int Worker::vctAttack(int plies, int* firstMove) {
         // With an open three of theirs on the board only fours keep the initiative.
         if (!pos.hasPattern(opp, F4)) {
             const int fours = n;
-            for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
-                for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x) {
-                    const int c = cellOf(x, y);
-                    if (pos.isCandidate(c) && bestLine(pos, me, c) == F3) threats[n++] = c;
-                }
+            forEachCandidate(pos, [&](int c) {
+                if (bestLine(pos, me, c) == F3) threats[n++] = c;
+            });
             std::sort(threats + fours, threats + n,
                       [&](int a, int b) { return pos.value(me, a) > pos.value(me, b); });
         }
@@ -463,10 +460,9 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         return result;
     };
     if (pos.stoneCount() == 0) return forcedMove(cellOf(10, 10), 0);
-    int cells[2];
-    if (main->collect(me, FIVE, cells, 1)) return forcedMove(cells[0], 1);
-    const int theirFives = main->collect(opp, FIVE, cells, 2);
-    if (theirFives) return forcedMove(cells[0], theirFives > 1 ? -2 : 0);
+    if (pos.fivePoints(me).size()) return forcedMove(pos.fivePoints(me)[0], 1);
+    if (const int theirs = pos.fivePoints(opp).size()) return forcedMove(pos.fivePoints(opp)[0], theirs > 1 ? -2 : 0);
+    int cells[1];
     if (main->collect(me, F4, cells, 1)) return forcedMove(cells[0], 3);
     {
         int candidates[MAX_MOVES];
@@ -484,11 +480,10 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
         const int n = main->collect(me, B4, fours, MAX_MOVES);
         for (int i = 0; i < n; ++i) {
             pos.play(fours[i]);
-            int reply;
-            const bool ok = main->collect(me, FIVE, &reply, 1) == 1;
+            const bool ok = pos.fivePoints(me).size() == 1;
             int rest = 0;
             if (ok) {
-                pos.play(reply);
+                pos.play(pos.fivePoints(me)[0]);
                 rest = main->vcf(r - 2, ROOT_VCT_BUDGET);
                 pos.undo();
             }
