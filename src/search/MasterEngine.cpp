@@ -462,14 +462,9 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     if (pos.stoneCount() == 0) return forcedMove(cellOf(10, 10), 0);
     if (pos.fivePoints(me).size()) return forcedMove(pos.fivePoints(me)[0], 1);
     if (const int theirs = pos.fivePoints(opp).size()) return forcedMove(pos.fivePoints(opp)[0], theirs > 1 ? -2 : 0);
-    int cells[1];
-    if (main->collect(me, F4, cells, 1)) return forcedMove(cells[0], 3);
-    {
-        int candidates[MAX_MOVES];
-        const int n = main->collect(me, B4, candidates, MAX_MOVES);
-        for (int i = 0; i < n; ++i)
-            if (pos.fourLineCount(me, candidates[i]) >= 2) return forcedMove(candidates[i], 3);
-    }
+    for (int i = 0; i < pos.fourPoints(me).size(); ++i)
+        if (const int c = pos.fourPoints(me)[i]; bestLine(pos, me, c) == F4 || pos.fourLineCount(me, c) >= 2)
+            return forcedMove(c, 3);
 
     // The table is sized (and its memory touched) only when a search needs it.
     shared.table.resize(limits.hashMb);
