@@ -2,13 +2,20 @@
 
 #include "board/Board.h"
 #include "players/PlayerDefinition.h"
-#include "search/MasterEngine.h"
+#include "master/Engine.h"
 
 #include <chrono>
 #include <cstdio>
 #include <system_error>
 
 namespace quintrel {
+
+namespace {
+// The engine's 0-based point as a 1-based field; no point is field 0,0.
+Field fieldOf(master::Point p) {
+    return Field{static_cast<std::uint8_t>(p.x + 1), static_cast<std::uint8_t>(p.y + 1)};
+}
+} // namespace
 
 CMasterPlayer::CMasterPlayer() : engine(std::make_unique<master::Engine>()) {}
 
@@ -31,10 +38,20 @@ MasterSettings CMasterPlayer::loadSettings() const {
     return s;
 }
 
-int CMasterPlayer::requestMove(const CBoard& gameBoard, Side side) {
+master::Setup CMasterPlayer::setupOf(const CBoard& board, Side side) {
+    master::Setup setup;
+    setup.toMove = side;
+    for (int y = 1; y <= BOARD_SIZE; ++y)
+        for (int x = 1; x <= BOARD_SIZE; ++x)
+            if (const int v = board.cells[x][y]; v != EMPTY) setup.stones.push_back({{x - 1, y - 1}, v});
+    return setup;
+}
+
+int CMasterPlayer::requestMove(const CBoard& gameBoard, Side side) { return requestPosition(setupOf(gameBoard, side)); }
+
+int CMasterPlayer::requestPosition(const master::Setup& setup) {
     waitForWorker();
-    board = std::make_unique<CBoard>(gameBoard);
-    sideToMove = side;
+    position = setup;
     current = loadSettings();
     searchWindow = window;
     try {
@@ -59,10 +76,11 @@ void CMasterPlayer::threadProcedure() {
     thinking.store(0);
 }
 
-int CMasterPlayer::think(const CBoard& gameBoard, Side side) {
+int CMasterPlayer::think(const CBoard& gameBoard, Side side) { return think(setupOf(gameBoard, side)); }
+
+int CMasterPlayer::think(const master::Setup& setup) {
     waitForWorker();
-    board = std::make_unique<CBoard>(gameBoard);
-    sideToMove = side;
+    position = setup;
     current = loadSettings();
     searchWindow.reset();
     return runSearch();
@@ -72,10 +90,11 @@ int CMasterPlayer::runSearch() {
     const MasterSettings& s = current;
     const master::Limits limits{s.timeMs, s.maxDepth, s.usableThreads(), s.hashMb};
     const auto start = std::chrono::steady_clock::now();
-    const master::Result r = engine->search(*board, sideToMove, limits, interrupt,
-                                            [this](int i, int n, Field f) { postRootProgress(searchWindow, i, n, f); });
+    const master::Result r = engine->search(position, limits, interrupt, [this](int i, int n, master::Point p) {
+        postRootProgress(searchWindow, i, n, fieldOf(p));
+    });
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    bestMove = GameMove{r.move, sideToMove};
+    bestMove = GameMove{fieldOf(r.move), static_cast<Side>(position.toMove)};
 
     stats.clear();
     stats.timeMs = static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());

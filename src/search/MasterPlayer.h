@@ -11,6 +11,7 @@
 // destroyed. The threads share only `thinking`, `interrupt`, the
 // transposition table (lock-free entries) and the message port.
 
+#include "master/Position.h"
 #include "players/MasterSettings.h"
 #include "players/Player.h"
 #include "search/SearchStatistics.h"
@@ -40,10 +41,18 @@ public:
     void stopThinking() override;
     int requestMove(const CBoard& gameBoard, Side side) override;
     void setTurnTime(int ms) override { turnTimeMs = ms; }
+    // Like requestMove, on any board and rule the engine plays: the brain's
+    // games beyond the window's 19 x 19 freestyle one. The move posted is
+    // the engine's point, 1-based as a field.
+    int requestPosition(const master::Setup& setup);
 
     // One whole search on the calling thread, posting nothing: for tests,
     // tools and benchmarks. A running worker is ended first.
     int think(const CBoard& gameBoard, Side side);
+    int think(const master::Setup& setup);
+
+    // The game window's position as the engine takes it.
+    static master::Setup setupOf(const CBoard& board, Side side);
 
     // Results of the last search; read only while no worker runs.
     GameMove chosenMove() const { return bestMove; }
@@ -69,8 +78,7 @@ private:
     // Loaded when a move is requested: the worker never reads the
     // definition, which the user-interface thread may replace at any time.
     MasterSettings current;
-    std::unique_ptr<CBoard> board; // the position of the current request
-    Side sideToMove = SIDE_O;
+    master::Setup position; // the position of the current request
     GameMove bestMove;
     SearchStatistics stats;
     std::string lastLine;

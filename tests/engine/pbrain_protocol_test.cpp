@@ -93,12 +93,13 @@ TEST(PbrainProtocol, EveryCommandAndItsErrorAnswers) {
     for (const char* key : {"version=\"", "author=\"", "country=\""})
         EXPECT_NE(about.find(key), std::string::npos);
 
-    // Nothing is played before a game starts, and only the 19 x 19 board.
+    // Nothing is played before a game starts, and Light plays only the 19 x 19 board.
     EXPECT_EQ(b.ask("TURN 1,1").rfind("ERROR", 0), 0u);
-    EXPECT_EQ(b.ask("START 20"), "ERROR unsupported size");
+    EXPECT_EQ(b.ask("START 20"), "ERROR Light plays only the 19 x 19 freestyle board");
     EXPECT_EQ(b.ask("START"), "ERROR unsupported size");
+    EXPECT_EQ(b.ask("START 23"), "ERROR unsupported size");
     EXPECT_EQ(b.ask("RECTSTART 20,15").rfind("ERROR", 0), 0u);
-    EXPECT_EQ(b.ask("RECTSTART 19,19").rfind("ERROR", 0), 0u);
+    EXPECT_EQ(b.ask("RECTSTART 19,19"), "OK");
     EXPECT_EQ(b.ask("start 19"), "OK"); // commands in any case
 
     // TURN places the opponent's stone and answers ours; faults change nothing.
@@ -123,9 +124,12 @@ TEST(PbrainProtocol, EveryCommandAndItsErrorAnswers) {
     EXPECT_EQ(b.ask("TAKEBACK three").rfind("ERROR malformed", 0), 0u);
     EXPECT_TRUE(isMove(b.ask("TURN 3,4")));
 
-    // A rule we do not play refuses the next move, placing nothing.
+    // A rule we do not play refuses the next move, placing nothing; so
+    // does one that only Master plays.
+    b.tell("INFO rule 8");
+    EXPECT_NE(b.ask("TURN 0,0").find("rule 8 is not played"), std::string::npos);
     b.tell("INFO rule 4");
-    EXPECT_NE(b.ask("TURN 0,0").find("rule 4 is not played"), std::string::npos);
+    EXPECT_EQ(b.ask("TURN 0,0"), "ERROR Light plays only the 19 x 19 freestyle board");
     b.tell("INFO RULE 0");
     const std::string corner = b.ask("TURN 0,0");
     EXPECT_TRUE(isMove(corner)) << corner;
@@ -138,7 +142,7 @@ TEST(PbrainProtocol, EveryCommandAndItsErrorAnswers) {
     b.tell("yxstop"); // nothing to stop: no answer either
     EXPECT_EQ(b.ask("ABOUT"), about);
     EXPECT_EQ(b.ask("FOO bar"), "UNKNOWN command FOO is not supported");
-    EXPECT_EQ(b.ask("yxshowforbid").rfind("UNKNOWN", 0), 0u);
+    EXPECT_EQ(b.ask("yxshowforbid"), "FORBID ."); // no renju, nothing forbidden
     EXPECT_EQ(b.ask(std::string(10000, 'Z')).rfind("UNKNOWN", 0), 0u);
     EXPECT_EQ(b.ask(std::string("TURN 1\0,1", 9)).rfind("ERROR malformed", 0), 0u);
     EXPECT_EQ(b.ask("DONE").rfind("UNKNOWN", 0), 0u);
@@ -168,6 +172,56 @@ TEST(PbrainProtocol, EveryCommandAndItsErrorAnswers) {
     b.process().sendRaw("BEGIN\n");
     EXPECT_TRUE(isMove(b.answer()));
 
+    b.tell("END");
+    EXPECT_EQ(b.process().waitExit(Clock::now() + 2s), 0);
+}
+
+// Master plays every board and rule; under renju black's fouls are listed
+// and refused, and a refused command leaves the position as it was.
+TEST(PbrainProtocol, MasterPlaysEveryBoardAndRenjuFoulsAreRefused) {
+    Brain b({"--player", "Master"});
+    b.tell("INFO timeout_turn 200");
+    for (const char* start : {"START 15", "START 5", "START 22", "RECTSTART 20,15"}) {
+        ASSERT_EQ(b.ask(start), "OK") << start;
+        for (const char* rule : {"0", "1", "2", "4"}) {
+            b.tell(std::string("INFO rule ") + rule);
+            const std::string answer = b.ask("BEGIN");
+            EXPECT_TRUE(isMove(answer)) << start << " rule " << rule << ": " << answer;
+            b.ask("RESTART");
+        }
+    }
+    EXPECT_EQ(b.ask("START 15"), "OK");
+    EXPECT_EQ(b.ask("TURN 15,3"), "ERROR field 15,3 is off the board (0..14)");
+    b.tell("INFO rule 4");
+    // Black has two open twos crossing at 7,7: a double three there. With
+    // as many stones each, black is to move, and is us (1).
+    const std::vector<std::string> black = {"5,7", "6,7", "7,5", "7,6"}, white = {"0,0", "14,14", "0,14", "14,0"};
+    b.tell("YXBOARD");
+    for (std::size_t i = 0; i < black.size(); ++i) {
+        b.tell(black[i] + ",1");
+        b.tell(white[i] + ",2");
+    }
+    b.tell("DONE");
+    EXPECT_EQ(b.ask("YXSHOWFORBID"), "FORBID 0707.");
+    // The same with black the opponent, a stone ahead: its foul is refused and places nothing.
+    b.tell("YXBOARD");
+    for (std::size_t i = 0; i < black.size(); ++i) {
+        b.tell(black[i] + ",2");
+        b.tell(white[i] + ",1");
+    }
+    b.tell("0,7,2");
+    b.tell("DONE");
+    EXPECT_EQ(b.ask("YXSHOWFORBID"), "FORBID ."); // white to move
+    EXPECT_EQ(b.ask("TURN 7,7"), "ERROR field 7,7 is forbidden to black (double three)");
+    const std::string answer = b.ask("TURN 8,8");
+    ASSERT_TRUE(isMove(answer)) << answer;
+    EXPECT_EQ(b.ask("TURN " + answer), "ERROR field " + answer + " is occupied");
+    // A BOARD block whose black stones make a foul in their order is refused whole.
+    b.tell("BOARD");
+    for (const char* line : {"5,7,1", "0,0,2", "6,7,1", "14,14,2", "7,5,1", "0,14,2", "7,6,1", "14,0,2", "7,7,1"})
+        b.tell(line);
+    EXPECT_EQ(b.ask("DONE"), "ERROR field 7,7 is forbidden to black (double three)");
+    EXPECT_EQ(b.ask("TURN 8,8"), "ERROR field 8,8 is occupied");
     b.tell("END");
     EXPECT_EQ(b.process().waitExit(Clock::now() + 2s), 0);
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <string_view>
@@ -100,13 +101,8 @@ std::string coordinates(long long x, long long y) {
     return std::to_string(x) + "," + std::to_string(y);
 }
 
-// The manager's 0-based x,y as a field, or the reason it is not one.
-std::optional<std::string> toField(long long x, long long y, Field& f) {
-    if (x < 0 || y < 0 || x >= BOARD_SIZE || y >= BOARD_SIZE)
-        return "field " + coordinates(x, y) + " is off the board (0..18)";
-    f = Field{static_cast<std::uint8_t>(x + 1), static_cast<std::uint8_t>(y + 1)};
-    return std::nullopt;
-}
+// A board size the engine plays, 5 to 22.
+bool playableSize(long long n) { return n >= master::MIN_SIDE && n <= master::MAX_SIDE; }
 
 std::string malformed(std::string_view args, const char* expected) {
     return "malformed coordinates \"" + std::string(args) + "\", expected " + expected;
@@ -144,7 +140,8 @@ void TimeControl::spent(Clock::duration d) {
 Brain::Brain(std::unique_ptr<CPlayer> player, std::shared_ptr<Inbox> inbox, Output out)
     : player_(std::move(player)), inbox_(std::move(inbox)), out_(std::move(out)) {
     player_->window = inbox_;
-    board_.clear();
+    isMaster_ = dynamic_cast<CMasterPlayer*>(player_.get()) != nullptr;
+    std::fill(&cells_[0][0], &cells_[0][0] + master::MAX_SIDE * master::MAX_SIDE, -1);
 }
 
 Brain::~Brain() {
@@ -170,12 +167,21 @@ Brain::Flow Brain::dispatch(const InputLine& line) {
     const auto [word, args] = splitCommand(line.text);
     const std::string command = upper(word);
     if (command.empty()) return Flow::CONTINUE;
-    if (command == "START") return start(args);
-    if (command == "RECTSTART") return rectStart(args);
-    if (command == "RESTART") return start("19");
+    if (command == "START" || command == "RECTSTART") {
+        long long size[2];
+        const bool square = command == "START";
+        if (!(square ? parseNumber(args, size[0]) : parseNumbers(args, 2, size)) || !playableSize(size[0]) ||
+            (!square && !playableSize(size[1]))) {
+            reply("ERROR unsupported size");
+            return Flow::CONTINUE;
+        }
+        return start(static_cast<int>(size[0]), static_cast<int>(size[square ? 0 : 1]));
+    }
+    if (command == "RESTART") return start(width_, height_);
     if (command == "BEGIN") return begin(line.received);
     if (command == "TURN") return turn(args, line.received);
-    if (command == "BOARD") return boardBlock();
+    if (command == "BOARD") return boardBlock(true);
+    if (command == "YXBOARD") return boardBlock(false);
     if (command == "TAKEBACK") return takeBack(args);
     if (command == "END") return Flow::QUIT;
     if (command == "ABOUT") {
@@ -184,20 +190,25 @@ Brain::Flow Brain::dispatch(const InputLine& line) {
         info(args); // never answered: a reply would be taken for the next command's
     } else if (command == "YXSTOP") {
         // Nothing is being thought about.
+    } else if (command == "YXSHOWFORBID") {
+        showForbidden();
     } else {
         reply("UNKNOWN command " + word + " is not supported");
     }
     return Flow::CONTINUE;
 }
 
-Brain::Flow Brain::start(const std::string& args) {
-    long long size = 0;
-    if (!parseNumber(args, size) || size != BOARD_SIZE) {
-        reply("ERROR unsupported size");
+Brain::Flow Brain::start(int width, int height) {
+    // The rule comes after START: only the board is the player's to refuse here.
+    if (auto refusal = boardRefusal(width, height, master::Rule::FREESTYLE)) {
+        reply("ERROR " + *refusal);
         return Flow::CONTINUE;
     }
     settlePlayer();
-    board_.clear();
+    width_ = width;
+    height_ = height;
+    std::fill(&cells_[0][0], &cells_[0][0] + master::MAX_SIDE * master::MAX_SIDE, -1);
+    stones_.clear();
     ours_ = SIDE_O;
     started_ = true;
     time_.leftMs = -1;
@@ -205,18 +216,81 @@ Brain::Flow Brain::start(const std::string& args) {
     return Flow::CONTINUE;
 }
 
-Brain::Flow Brain::rectStart(const std::string&) {
-    // Only the square board is played; managers fall back to START for it.
-    reply("ERROR rectangular boards are not supported");
-    return Flow::CONTINUE;
+std::optional<std::string> Brain::boardRefusal(int width, int height, master::Rule rule) const {
+    if (isMaster_ || (width == BOARD_SIZE && height == BOARD_SIZE && rule == master::Rule::FREESTYLE))
+        return std::nullopt;
+    const std::string name = player_->name();
+    return (name.empty() ? std::string(player_->className()) : name) + " plays only the 19 x 19 freestyle board";
 }
 
 std::optional<std::string> Brain::moveRefusal() const {
     if (!started_) return std::string("no game started: send START 19 first");
-    if (rule_ != 0)
-        return "rule " + std::to_string(rule_) +
-               " is not played here; only rule 0 (freestyle: five or more wins)";
+    if (unplayedRule_)
+        return "rule " + std::to_string(*unplayedRule_) +
+               " is not played here; only 0 (freestyle), 1 (standard) and 4 (renju, also sent as 2)";
+    return boardRefusal(width_, height_, rule_);
+}
+
+std::optional<std::string> Brain::toField(long long x, long long y, Field& f) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_)
+        return "field " + coordinates(x, y) + " is off the board (" +
+               (width_ == height_ ? "0.." + std::to_string(width_ - 1)
+                                  : "x 0.." + std::to_string(width_ - 1) + ", y 0.." + std::to_string(height_ - 1)) +
+               ")";
+    f = Field{static_cast<std::uint8_t>(x + 1), static_cast<std::uint8_t>(y + 1)};
     return std::nullopt;
+}
+
+std::optional<std::string> Brain::foul(Field f, Side side) const {
+    if (rule_ != master::Rule::RENJU || side != SIDE_O) return std::nullopt;
+    const master::Verdict v = master::judgeMove(setup(SIDE_O), master::Point{f.x - 1, f.y - 1});
+    if (!master::isFoul(v)) return std::nullopt;
+    return "field " + coordinates(f.x - 1, f.y - 1) + " is forbidden to black (" + master::foulName(v) + ")";
+}
+
+void Brain::place(Field f, Side side) {
+    cells_[f.x - 1][f.y - 1] = side;
+    stones_.push_back({{f.x - 1, f.y - 1}, side});
+}
+
+void Brain::remove(Field f) {
+    cells_[f.x - 1][f.y - 1] = -1;
+    stones_.erase(std::find_if(stones_.begin(), stones_.end(), [&](const master::Stone& s) {
+        return s.at == master::Point{f.x - 1, f.y - 1};
+    }));
+}
+
+master::Setup Brain::setup(Side toMove) const {
+    master::Setup s;
+    s.width = width_;
+    s.height = height_;
+    s.rule = rule_;
+    s.stones = stones_;
+    s.toMove = toMove;
+    return s;
+}
+
+CBoard Brain::windowBoard() const {
+    CBoard b;
+    b.clear();
+    for (const auto& s : stones_)
+        b.place(Field{static_cast<std::uint8_t>(s.at.x + 1), static_cast<std::uint8_t>(s.at.y + 1)},
+                static_cast<Side>(s.side));
+    return b;
+}
+
+// "FORBID " and black's forbidden points as xxyy, then "."; black is to move
+// when both sides have as many stones.
+void Brain::showForbidden() {
+    const auto black = std::count_if(stones_.begin(), stones_.end(), [](const auto& s) { return s.side == 0; });
+    std::string line = "FORBID ";
+    if (2 * black == static_cast<long>(stones_.size()))
+        for (const master::Point p : master::forbiddenPoints(setup(SIDE_O))) {
+            char xy[8];
+            std::snprintf(xy, sizeof xy, "%02d%02d", p.x, p.y);
+            line += xy;
+        }
+    reply(line + ".");
 }
 
 Brain::Flow Brain::begin(Clock::time_point since) {
@@ -247,29 +321,36 @@ Brain::Flow Brain::turn(const std::string& args, Clock::time_point since) {
         reply("ERROR " + *off);
         return Flow::CONTINUE;
     }
-    if (!board_.isEmpty(f)) {
+    if (!isEmpty(f)) {
         reply("ERROR field " + coordinates(xy[0], xy[1]) + " is occupied");
         return Flow::CONTINUE;
     }
     const int stones = stoneCount();
-    if (stones + 1 >= BOARD_SIZE * BOARD_SIZE) {
+    if (stones + 1 >= width_ * height_) {
         reply("ERROR no empty field would be left for an answer");
         return Flow::CONTINUE;
     }
     // The opponent opened the game: we play second.
-    if (stones == 0) ours_ = SIDE_X;
-    board_.place(f, otherSide(ours_));
+    const Side theirs = stones == 0 ? SIDE_O : otherSide(ours_);
+    if (auto why = foul(f, theirs)) {
+        reply("ERROR " + *why);
+        return Flow::CONTINUE;
+    }
+    ours_ = otherSide(theirs);
+    place(f, theirs);
     return answerMove(since);
 }
 
-// BOARD, then "x,y,who" lines (1 ours, 2 the opponent's, any order), then
-// DONE. One answer for the whole block: the move, or the first fault found.
-Brain::Flow Brain::boardBlock() {
+// BOARD or YXBOARD, then "x,y,who" lines (1 ours, 2 the opponent's, in the
+// order they were played), then DONE. One answer for the whole block: the
+// move (none after YXBOARD), or the first fault found. Under renju each of
+// black's stones is judged on the stones before it.
+Brain::Flow Brain::boardBlock(bool answer) {
     std::vector<std::pair<Field, int>> stones;
     int count[3] = {0, 0, 0};
     std::optional<std::string> fault;
     Clock::time_point since;
-    bool taken[BOARD_SIZE + 1][BOARD_SIZE + 1] = {};
+    bool taken[master::MAX_SIDE + 1][master::MAX_SIDE + 1] = {};
     for (;;) {
         const auto e = inbox_->next(std::nullopt, false);
         if (e.kind != Inbox::Event::LINE) return Flow::QUIT;
@@ -300,18 +381,35 @@ Brain::Flow Brain::boardBlock() {
         }
     }
     if (!fault) fault = moveRefusal();
-    if (!fault && stones.size() + 1 > static_cast<std::size_t>(BOARD_SIZE * BOARD_SIZE))
+    if (!fault && answer && stones.size() + 1 > static_cast<std::size_t>(width_ * height_))
         fault = "no empty field is left";
+    // O moves first: with more opponent stones than ours, the opponent is O.
+    const Side ours = count[2] > count[1] ? SIDE_X : SIDE_O;
+    const auto before = stones_;
+    if (!fault) {
+        remember(std::vector<master::Stone>{});
+        for (const auto& [f, who] : stones) {
+            const Side side = who == 1 ? ours : otherSide(ours);
+            if ((fault = foul(f, side))) break;
+            place(f, side);
+        }
+        if (fault) remember(before);
+    }
     if (fault) {
         reply("ERROR " + *fault);
         return Flow::CONTINUE;
     }
-    // O moves first: with more opponent stones than ours, the opponent is O.
-    ours_ = count[2] > count[1] ? SIDE_X : SIDE_O;
-    board_.clear();
-    for (const auto& [f, who] : stones)
-        board_.place(f, who == 1 ? ours_ : otherSide(ours_));
+    ours_ = ours;
+    if (!answer) return Flow::CONTINUE;
     return answerMove(since);
+}
+
+void Brain::remember(const std::vector<master::Stone>& stones) {
+    std::fill(&cells_[0][0], &cells_[0][0] + master::MAX_SIDE * master::MAX_SIDE, -1);
+    stones_.clear();
+    for (const auto& s : stones)
+        place(Field{static_cast<std::uint8_t>(s.at.x + 1), static_cast<std::uint8_t>(s.at.y + 1)},
+              static_cast<Side>(s.side));
 }
 
 Brain::Flow Brain::takeBack(const std::string& args) {
@@ -323,10 +421,10 @@ Brain::Flow Brain::takeBack(const std::string& args) {
         reply("ERROR " + malformed(args, "x,y"));
     } else if (auto off = toField(xy[0], xy[1], f)) {
         reply("ERROR " + *off);
-    } else if (board_.isEmpty(f)) {
+    } else if (isEmpty(f)) {
         reply("ERROR field " + coordinates(xy[0], xy[1]) + " is empty");
     } else {
-        board_.remove(f);
+        remove(f);
         reply("OK");
     }
     return Flow::CONTINUE;
@@ -344,8 +442,15 @@ void Brain::info(const std::string& args) {
         time_.matchMs = v;
     else if (key == "time_left")
         time_.leftMs = std::max(0LL, v);
-    else if (key == "rule")
-        rule_ = v;
+    else if (key == "rule") {
+        master::Rule rule;
+        if (master::ruleFromProtocol(v, rule)) {
+            rule_ = rule;
+            unplayedRule_.reset();
+        } else {
+            unplayedRule_ = v;
+        }
+    }
     // max_memory: a search needs a few hundred kilobytes, below any limit a
     // manager sets; game_type changes nothing in how we play.
 }
@@ -358,7 +463,7 @@ Brain::Flow Brain::answerMove(Clock::time_point since) {
     if (!thought) return Flow::QUIT;
     for (const auto& text : thought->logLines)
         reply("MESSAGE" + text);
-    board_.place(thought->move, ours_);
+    place(thought->move, ours_);
     reply(coordinates(thought->move.x - 1, thought->move.y - 1));
     return Flow::CONTINUE;
 }
@@ -371,7 +476,10 @@ std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
 
     playerBusy_ = true;
     player_->setTurnTime(clockTimeUntil(deadlines.stop));
-    player_->requestMove(board_, ours_);
+    if (isMaster_)
+        static_cast<CMasterPlayer*>(player_.get())->requestPosition(setup(ours_));
+    else
+        player_->requestMove(windowBoard(), ours_);
 
     std::optional<Field> move;
     bool moveArrived = false;
@@ -440,14 +548,29 @@ void Brain::settlePlayer() {
     playerBusy_ = false;
 }
 
-Field Brain::fallbackMove() const { return mostValuableField(board_, ours_); }
+bool Brain::isPlayable(Field f) const {
+    return f.x >= 1 && f.x <= width_ && f.y >= 1 && f.y <= height_ && isEmpty(f) && !foul(f, ours_);
+}
 
-int Brain::stoneCount() const {
-    int n = 0;
-    for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y)
-            n += board_.cell(x, y) != EMPTY;
-    return n;
+// On the window's board its field of most worth; elsewhere the playable
+// field nearest the centre.
+Field Brain::fallbackMove() const {
+    if (windowGame()) return mostValuableField(windowBoard(), ours_);
+    const auto forbidden = master::forbiddenPoints(setup(ours_));
+    Field best{};
+    long long bestDistance = -1;
+    for (int y = 1; y <= height_; ++y)
+        for (int x = 1; x <= width_; ++x) {
+            const Field f{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+            const long long dx = 2 * x - width_ - 1, dy = 2 * y - height_ - 1;
+            const bool banned = std::find(forbidden.begin(), forbidden.end(), master::Point{x - 1, y - 1}) !=
+                                forbidden.end();
+            if (isEmpty(f) && !banned && (bestDistance < 0 || dx * dx + dy * dy < bestDistance)) {
+                best = f;
+                bestDistance = dx * dx + dy * dy;
+            }
+        }
+    return best;
 }
 
 } // namespace quintrel::pbrain

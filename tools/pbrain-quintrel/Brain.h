@@ -8,8 +8,13 @@
 // Coordinates: the manager's are 0-based with 0,0 at the top-left; the
 // board's fields are 1-based in the same orientation (x = column, y = row).
 // Every command either succeeds or leaves the position exactly as it was.
+//
+// Boards from 5 x 5 to 22 x 22 (square or not) and the rules freestyle,
+// standard and renju are played by Master alone; the other kinds play the
+// 19 x 19 freestyle board they are built for.
 
 #include "board/Board.h"
+#include "master/Position.h"
 #include "pbrain-quintrel/Inbox.h"
 #include "players/Player.h"
 
@@ -57,16 +62,23 @@ private:
     enum class Flow { CONTINUE, QUIT };
 
     Flow dispatch(const InputLine& line);
-    Flow start(const std::string& args);
-    Flow rectStart(const std::string& args);
+    Flow start(int width, int height);
     Flow begin(Clock::time_point since);
     Flow turn(const std::string& args, Clock::time_point since);
-    Flow boardBlock();
+    // BOARD (a move is asked for after DONE) and YXBOARD (only the position is set).
+    Flow boardBlock(bool answer);
     Flow takeBack(const std::string& args);
     void info(const std::string& args);
+    void showForbidden();
 
     // Why a move cannot be asked for now, or nothing.
     std::optional<std::string> moveRefusal() const;
+    // Why our player cannot play a width x height board under the rule, or nothing.
+    std::optional<std::string> boardRefusal(int width, int height, master::Rule rule) const;
+    // The manager's 0-based x,y as a field of our board, or the reason it is not one.
+    std::optional<std::string> toField(long long x, long long y, Field& f) const;
+    // Why a stone of `side` may not go on the empty field f under the rule (black's fouls), or nothing.
+    std::optional<std::string> foul(Field f, Side side) const;
     // Asks the player for a move for ours_ on board_, plays it and answers it.
     Flow answerMove(Clock::time_point since);
     struct Thought {
@@ -80,8 +92,17 @@ private:
     void settlePlayer();
     // A legal move without the player: the most valuable empty field.
     Field fallbackMove() const;
-    bool isPlayable(Field f) const { return f.onBoard() && board_.isEmpty(f); }
-    int stoneCount() const;
+    bool isPlayable(Field f) const;
+    int stoneCount() const { return static_cast<int>(stones_.size()); }
+    bool isEmpty(Field f) const { return cells_[f.x - 1][f.y - 1] < 0; }
+    void place(Field f, Side side);
+    void remove(Field f);
+    void remember(const std::vector<master::Stone>& stones); // the position becomes these stones
+    // The position with `toMove` to move, as the engine takes it.
+    master::Setup setup(Side toMove) const;
+    // The 19 x 19 freestyle game as the window's board, for the other kinds.
+    CBoard windowBoard() const;
+    bool windowGame() const { return width_ == BOARD_SIZE && height_ == BOARD_SIZE && rule_ == master::Rule::FREESTYLE; }
 
     void reply(const std::string& line);
 
@@ -93,10 +114,16 @@ private:
     std::thread stopper_;
     bool playerBusy_ = false;
 
-    CBoard board_;
+    bool isMaster_ = false;
+    // The position: the stones in the order they came, and who holds each
+    // field (-1 empty, else the side; O is the first player, black).
+    int width_ = BOARD_SIZE, height_ = BOARD_SIZE;
+    int cells_[master::MAX_SIDE][master::MAX_SIDE];
+    std::vector<master::Stone> stones_;
     bool started_ = false;
     Side ours_ = SIDE_O;
-    long long rule_ = 0;
+    master::Rule rule_ = master::Rule::FREESTYLE;
+    std::optional<long long> unplayedRule_; // a rule value we do not play
     TimeControl time_;
     bool outputBroken_ = false;
 };

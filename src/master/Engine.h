@@ -1,8 +1,12 @@
 #pragma once
-// The search behind CMasterPlayer, apart from its thread and messages so
-// that tests and benchmarks drive it directly.
+// The strong engine: an iterative-deepening principal-variation search with
+// a shared transposition table and threat searches for continuous fours and
+// for fours and threes, on any board from 5 x 5 to 22 x 22 under freestyle,
+// standard or renju. It knows nothing of the game window's board or of the
+// players: it takes a position and limits and returns a result, on the
+// calling thread (plus helpers when more than one thread is asked for).
 
-#include "board/Board.h"
+#include "master/Position.h"
 
 #include <atomic>
 #include <cstdint>
@@ -19,7 +23,7 @@ struct Limits {
 };
 
 struct Result {
-    Field move;
+    Point move;             // {-1, -1} when the side to move has no legal move
     int score = 0;          // centi-stones from the mover's view; +-WIN_SCORE - plies when proved
     int depth = 0;          // the last iteration completed
     int selDepth = 0;       // the deepest ply reached
@@ -31,8 +35,8 @@ struct Result {
 
 constexpr int WIN_SCORE = 30000;
 
-// Root progress: the i-th of n moves, on field f.
-using Progress = std::function<void(int i, int n, Field f)>;
+// Root progress: the i-th of n moves, on point p.
+using Progress = std::function<void(int i, int n, Point p)>;
 
 class Engine {
 public:
@@ -41,8 +45,10 @@ public:
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // Searches `board` for `side` until the limits or `stop` end it.
-    Result search(const CBoard& board, Side side, const Limits& limits, const std::atomic<int>& stop,
+    // Searches `setup` (a valid size, stones on distinct points) for the
+    // side to move until the limits or `stop` end it. Under renju black's
+    // answer is never a forbidden point.
+    Result search(const Setup& setup, const Limits& limits, const std::atomic<int>& stop,
                   const Progress& progress = {});
 
 private:

@@ -1,5 +1,5 @@
 #pragma once
-// The transposition table the Master search's threads share. Lock-free: an
+// The transposition table the strong engine's threads share. Lock-free: an
 // entry is two atomic words, the key stored XOR the data, so a torn write
 // (one word from one thread, one from another) reads as a miss, never as a
 // wrong hit.

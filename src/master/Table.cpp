@@ -1,4 +1,4 @@
-#include "search/MasterTable.h"
+#include "master/Table.h"
 
 #include <new>
 #include <cstdlib>

@@ -1,46 +1,55 @@
 #pragma once
-// master::Position: the Master search's own board. Lean where the search is
-// hot: one byte a cell in a padded 27 x 27 grid, and for every cell and each
-// of the four lines a 16-bit code of the eight cells around it, from which
-// one table lookup gives the threat class a stone there would make on that
-// line, for either side. A move updates the 32 cells within reach; undo
-// reverses it exactly.
+// master::Position: the strong engine's own board, for any size from 5 x 5
+// to 22 x 22 and any rule. Lean where the search is hot: one byte a cell in
+// a padded 32 x 32 grid (cells off the board read as a border), and for
+// every cell and each of the four lines a code of the ten cells around it,
+// from which one table lookup gives the class a stone there would make on
+// that line, for either side. A move updates the 40 cells within reach;
+// undo reverses it exactly.
 //
 // Invariant after every play and undo: codes, classes, counts, values and
 // the hash equal what setUp() computes from the stones alone (the property
 // test recomputes them after every move of random games).
 
-#include "board/Board.h"
+#include "master/Lines.h"
 
-#include <array>
 #include <cstdint>
+#include <vector>
 
 namespace quintrel::master {
 
-constexpr int PAD = 4;                      // a line looks four cells each way
-constexpr int STRIDE = BOARD_SIZE + 2 * PAD; // 27
+constexpr int MIN_SIDE = 5;
+constexpr int MAX_SIDE = 22;
+constexpr int PAD = 5;       // a line looks five cells each way
+constexpr int STRIDE = 32;   // MAX_SIDE + 2 * PAD
 constexpr int CELLS = STRIDE * STRIDE;
 constexpr int LINE_STEP[4] = {1, STRIDE, STRIDE + 1, STRIDE - 1};
-constexpr int MAX_MOVES = BOARD_SIZE * BOARD_SIZE;
+constexpr int MAX_MOVES = MAX_SIDE * MAX_SIDE;
 
-constexpr int cellOf(int x, int y) { return (y - 1 + PAD) * STRIDE + (x - 1 + PAD); } // x, y 1..19
-constexpr Field fieldOf(int c) {
-    return Field{static_cast<std::uint8_t>(c % STRIDE - PAD + 1), static_cast<std::uint8_t>(c / STRIDE - PAD + 1)};
-}
+// A point of the board, 0-based, x the column and y the row from the top.
+struct Point {
+    int x = -1, y = -1;
+    bool operator==(const Point&) const = default;
+};
+struct Stone {
+    Point at;
+    int side = 0; // 0 the first player (black), 1 the second
+};
 
-// What one more stone of a side on an empty cell makes on one line, weakest
-// first. "Flex" shapes are open (they threaten two ways), "block" shapes one way:
-//   FIVE   X X X X [X]        five or more
-//   F4     _ X X X [X] _      two ways to five: open four (or two fours on the line)
-//   B4     O X X X [X] _      one way to five
-//   F3     _ X X [X] _ _      one more stone makes F4; B3 makes only B4
-//   F2/B2, F1/B1              one more stone makes F3/B3, F2/B2
-//   NONE   alive, nothing yet; DEAD: no five can ever pass here on this line
-enum LinePattern : std::uint8_t { DEAD, NONE, B1, F1, B2, F2, B3, F3, B4, F4, FIVE, LINE_PATTERNS };
+// A position as the engine's callers give it: the board, the rule, the
+// stones and who moves. Nothing in it is checked but the board's size.
+struct Setup {
+    int width = 19, height = 19;
+    Rule rule = Rule::FREESTYLE;
+    std::vector<Stone> stones;
+    int toMove = 0;
+    bool validSize() const {
+        return width >= MIN_SIDE && width <= MAX_SIDE && height >= MIN_SIDE && height <= MAX_SIDE;
+    }
+};
 
-// Pattern of a line code for side s (the code of the eight neighbours, 2 bits
-// each: 0 empty, 1 O, 2 X, 3 off the board; nearest first, behind then ahead).
-std::uint8_t linePattern(int side, std::uint16_t code);
+constexpr int cellOf(int x, int y) { return (y + PAD) * STRIDE + (x + PAD); }
+constexpr Point pointOf(int c) { return Point{c % STRIDE - PAD, c / STRIDE - PAD}; }
 
 // What a cell is worth to a side: per line class, for the evaluation.
 constexpr std::int16_t PATTERN_VALUE[LINE_PATTERNS] = {0, 0, 1, 3, 4, 10, 10, 28, 30, 90, 300};
@@ -48,6 +57,11 @@ constexpr int COMBO_FOUR_VALUE = 300;
 constexpr int COMBO_THREE_VALUE = 160;
 // A cell's worth to a side from its four line classes, with the combinations.
 int cellValue(const std::uint8_t lines[4]);
+
+enum class Verdict { PLAY_ON, WIN, OVERLINE, DOUBLE_FOUR, DOUBLE_THREE };
+constexpr bool isFoul(Verdict v) { return v >= Verdict::OVERLINE; }
+// "overline", "double four", "double three"; "" for the others.
+const char* foulName(Verdict v);
 
 // A set of cells with constant-time add and remove; the order is not kept.
 class CellSet {
@@ -75,16 +89,23 @@ private:
 
 class Position {
 public:
-    void setUp(const CBoard& board, Side sideToMove);
+    // The stones of `setup` on its board; the size must be valid and the
+    // stones on distinct points of it.
+    void setUp(const Setup& setup);
     void play(int c); // a stone of the side to move
     void undo();
 
+    int width() const { return w; }
+    int height() const { return h; }
+    Rule rule() const { return ruleOf; }
     int toMove() const { return side; }
     // Hands the move to the other side without a stone: threat searches ask
     // what the opponent could do if we did nothing.
     void pass() { side = 1 - side; }
     int stoneCount() const { return stones; }
     bool empty(int c) const { return cells[c] == 0; }
+    bool onBoard(int c) const { return cells[c] != 3; }
+    int stoneAt(int c) const { return cells[c] - 1; } // -1 empty
     // Whether one of the eight cells around c holds a stone.
     bool touchesStone(int c) const {
         for (int d = 0; d < 4; ++d)
@@ -94,7 +115,7 @@ public:
 
     // The class a stone of s on empty cell c makes on line d.
     std::uint8_t pattern(int s, int c, int d) const { return patterns[s][c][d]; }
-    // The best of the four classes, and how many lines reach B4 or better.
+    // Whether some empty cell has class p on a line for s.
     bool hasPattern(int s, LinePattern p) const { return counts[s][p] > 0; }
     int value(int s, int c) const { return values[s][c]; }
     int valueSum(int s) const { return sums[s]; }
@@ -105,12 +126,19 @@ public:
     bool isCandidate(int c) const { return cells[c] == 0 && near[c] != 0; }
     std::uint64_t hash() const { return key; }
 
+    // Whether s may not play on empty cell c: black's forbidden points under renju.
+    bool restricted(int s) const { return s == 0 && ruleOf == Rule::RENJU; }
+    bool forbidden(int s, int c) { return restricted(s) && isFoul(foulOf(c, 0)); }
+    // What a stone of the side to move on empty cell c makes: the five that
+    // wins under the rule, one of black's fouls under renju, or neither.
+    Verdict judge(int c);
+
     // Whether everything derived from the stones equals other's (the sets as
     // sets): the incremental updates checked against setUp().
     bool sameState(const Position& other) const;
 
     // The candidate rectangle: stones widened by two.
-    int minX = 1, maxX = 0, minY = 1, maxY = 0;
+    int minX = 0, maxX = -1, minY = 0, maxY = -1;
 
 private:
     void place(int c, int s);
@@ -120,9 +148,17 @@ private:
     void reclassify(int s, int c, std::uint8_t old, std::uint8_t now);
     bool isStone(int c) const { return cells[c] == 1 || cells[c] == 2; }
     void widen(int c); // the stones' rectangle takes in c
+    std::uint32_t codeFromCells(int c, int d) const;
+    // The renju test for black on c, recursive through the threes: `level`
+    // 0 reads the kept codes, deeper levels the cells with the stones of
+    // the levels above placed.
+    Verdict foulOf(int c, int level);
 
-    std::uint8_t cells[CELLS];     // 0 empty, 1 O, 2 X, 3 off the board
-    std::uint16_t codes[CELLS][4];
+    const RuleTables* tables = nullptr;
+    Rule ruleOf = Rule::FREESTYLE;
+    int w = 0, h = 0;
+    std::uint8_t cells[CELLS];     // 0 empty, 1 black, 2 white, 3 off the board
+    std::uint32_t codes[CELLS][4];
     std::uint8_t patterns[2][CELLS][4];
     std::int16_t values[2][CELLS]; // sum of PATTERN_VALUE over the four lines; 0 when taken
     std::uint8_t near[CELLS];      // stones within two cells along a line
@@ -148,5 +184,11 @@ private:
 
 // The hash of a stone of side s on cell c.
 std::uint64_t zobrist(int s, int c);
+
+// Black's forbidden points of a position whose side to move is black under
+// renju, row by row; none otherwise.
+std::vector<Point> forbiddenPoints(const Setup& setup);
+// What the side to move's stone on the empty point p makes (see judge).
+Verdict judgeMove(const Setup& setup, Point p);
 
 } // namespace quintrel::master

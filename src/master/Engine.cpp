@@ -1,7 +1,6 @@
-#include "search/MasterEngine.h"
+#include "master/Engine.h"
 
-#include "search/MasterBoard.h"
-#include "search/MasterTable.h"
+#include "master/Table.h"
 
 #include <algorithm>
 #include <chrono>
@@ -62,8 +61,8 @@ class Worker {
 public:
     Worker(Shared& shared, bool isMain) : shared(shared), isMain(isMain) {}
 
-    void setUp(const CBoard& board, Side side) {
-        pos.setUp(board, side);
+    void setUp(const Setup& setup) {
+        pos.setUp(setup);
         for (auto& k : killers)
             k[0] = k[1] = -1;
         for (auto& h : history)
@@ -86,6 +85,13 @@ public:
     }
     // Cells of s's class p (on any line) among the candidates.
     int collect(int s, LinePattern p, int* out, int max) const;
+    bool legal(int s, int c) { return !pos.forbidden(s, c); }
+    // A move of s that wins by force on the next move: an open four, or two
+    // fours where s may make them; -1 when none.
+    int fourThatWins(int s);
+    // Whether s has an open four to make: all the opponent's moves then
+    // answer it.
+    bool threatensOpenFour(int s) { return pos.restricted(s) ? fourThatWins(s) >= 0 : pos.hasPattern(s, F4); }
 
     Position pos;
     Shared& shared;
@@ -99,12 +105,12 @@ public:
     int history[2][CELLS];
 
 private:
-    int generate(Move* out, bool defendOnly) const;
+    int generate(Move* out, bool defendOnly);
 public:
     // Every candidate of the side to move, under the same restriction as the
     // search, best shape first.
-    int generateAll(Move* out) const {
-        const int n = generate(out, pos.hasPattern(1 - pos.toMove(), F4));
+    int generateAll(Move* out) {
+        const int n = generate(out, threatensOpenFour(1 - pos.toMove()));
         std::sort(out, out + n, [](const Move& a, const Move& b) { return a.score > b.score; });
         return n;
     }
@@ -136,9 +142,22 @@ int bestLine(const Position& pos, int s, int c) {
 // Calls f(c) for every candidate cell, row by row: the order ties are broken in.
 template <class F>
 void forEachCandidate(const Position& pos, F&& f) {
-    for (int y = std::max(1, pos.minY - 2); y <= std::min(BOARD_SIZE, pos.maxY + 2); ++y)
-        for (int x = std::max(1, pos.minX - 2); x <= std::min(BOARD_SIZE, pos.maxX + 2); ++x)
+    for (int y = std::max(0, pos.minY - 2); y <= std::min(pos.height() - 1, pos.maxY + 2); ++y)
+        for (int x = std::max(0, pos.minX - 2); x <= std::min(pos.width() - 1, pos.maxX + 2); ++x)
             if (const int c = cellOf(x, y); pos.isCandidate(c)) f(c);
+}
+
+int Worker::fourThatWins(int s) {
+    const bool restricted = pos.restricted(s);
+    if (!restricted && !pos.hasPattern(s, F4) && pos.fourPoints(s).size() == 0) return -1;
+    for (int i = 0; i < pos.fourPoints(s).size(); ++i) {
+        const int c = pos.fourPoints(s)[i];
+        // Black's double four is forbidden, and so is an open four with another four or two threes.
+        if (restricted ? bestLine(pos, s, c) == F4 && !pos.forbidden(s, c)
+                       : bestLine(pos, s, c) == F4 || pos.fourLineCount(s, c) >= 2)
+            return c;
+    }
+    return -1;
 }
 
 int Worker::collect(int s, LinePattern p, int* out, int max) const {
@@ -157,13 +176,15 @@ int Worker::collect(int s, LinePattern p, int* out, int max) const {
 // Candidates near the stones, scored for ordering by what they make for the
 // mover and what they take from the opponent. Against an open three only
 // our fours and the cells that stop it are worth a look.
-int Worker::generate(Move* out, bool defendOnly) const {
+int Worker::generate(Move* out, bool defendOnly) {
     const int me = pos.toMove(), opp = 1 - me;
     const bool opening = pos.stoneCount() < OPENING_STONES;
+    const bool restricted = pos.restricted(me);
     int n = 0;
     forEachCandidate(pos, [&](int c) {
         if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) return;
         if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < F3) return;
+        if (restricted && pos.forbidden(me, c)) return;
         out[n++] = Move{c, pos.value(me, c) * 2 + pos.value(opp, c) + (history[me][c] >> 4)};
     });
     return n;
@@ -177,28 +198,33 @@ int Worker::vcfStep(int plies) {
     if (pos.fivePoints(me).size()) return 1;
     int fours[MAX_MOVES];
     int n;
+    const bool restricted = pos.restricted(me);
     if (const int theirs = pos.fivePoints(opp).size()) {
         // Their four must be stopped; it goes on only if the stop is a four of ours.
         const int block = pos.fivePoints(opp)[0];
-        if (theirs > 1 || pos.fourLineCount(me, block) == 0) return 0;
+        if (theirs > 1 || pos.fourLineCount(me, block) == 0 || !legal(me, block)) return 0;
         fours[0] = block;
         n = 1;
     } else {
-        if (pos.hasPattern(me, F4)) return 3;
-        n = pos.fourPoints(me).size();
-        for (int i = 0; i < n; ++i) {
-            fours[i] = pos.fourPoints(me)[i];
-            if (pos.fourLineCount(me, fours[i]) >= 2) return 3;
-        }
+        if (fourThatWins(me) >= 0) return 3;
+        n = 0;
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i)
+            if (const int c = pos.fourPoints(me)[i]; !restricted || legal(me, c)) fours[n++] = c;
     }
     if (plies < 3 || aborted()) return 0;
     for (int i = 0; i < n; ++i) {
         pos.play(fours[i]);
         int result = 0;
         if (pos.fivePoints(opp).size() == 0 && pos.fivePoints(me).size() == 1) {
-            pos.play(pos.fivePoints(me)[0]);
-            if (const int r = vcfStep(plies - 2)) result = r + 2;
-            pos.undo();
+            const int block = pos.fivePoints(me)[0];
+            // Under renju white wins by a four black may not stop.
+            if (!legal(opp, block)) {
+                result = 3;
+            } else {
+                pos.play(block);
+                if (const int r = vcfStep(plies - 2)) result = r + 2;
+                pos.undo();
+            }
         }
         pos.undo();
         if (result) return result;
@@ -232,23 +258,23 @@ int Worker::vctAttack(int plies, int* firstMove) {
     if (theirs > 1) return 0;
     int threats[MAX_MOVES];
     int n = 0;
+    const bool restricted = pos.restricted(me);
     if (theirs == 1) {
         threats[n++] = pos.fivePoints(opp)[0];
+        if (!legal(me, threats[0])) return 0;
     } else {
-        for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
-            const int c = pos.fourPoints(me)[i];
-            if (pos.fourLineCount(me, c) >= 2 || bestLine(pos, me, c) == F4) {
-                if (firstMove) *firstMove = c;
-                return 3;
-            }
-            threats[n++] = c;
+        if (const int c = fourThatWins(me); c >= 0) {
+            if (firstMove) *firstMove = c;
+            return 3;
         }
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i)
+            if (const int c = pos.fourPoints(me)[i]; !restricted || legal(me, c)) threats[n++] = c;
         if (plies < 3) return 0;
         // With an open three of theirs on the board only fours keep the initiative.
-        if (!pos.hasPattern(opp, F4)) {
+        if (!threatensOpenFour(opp)) {
             const int fours = n;
             forEachCandidate(pos, [&](int c) {
-                if (bestLine(pos, me, c) == F3) threats[n++] = c;
+                if (bestLine(pos, me, c) == F3 && (!restricted || legal(me, c))) threats[n++] = c;
             });
             std::sort(threats + fours, threats + n,
                       [&](int a, int b) { return pos.value(me, a) > pos.value(me, b); });
@@ -276,15 +302,18 @@ int Worker::vctDefend(int plies) {
     if (fives > 1) return 2;
     int replies[2 * MAX_MOVES];
     int n = 0;
+    const bool restricted = pos.restricted(me);
     if (fives == 1) {
         replies[n++] = pos.fivePoints(opp)[0];
-    } else if (pos.hasPattern(opp, F4)) {
+        if (!legal(me, replies[0])) return 2; // black may not stop it
+    } else if (threatensOpenFour(opp)) {
         for (int i = 0; i < pos.fourPoints(opp).size(); ++i)
-            replies[n++] = pos.fourPoints(opp)[i];
+            if (const int c = pos.fourPoints(opp)[i]; !restricted || legal(me, c)) replies[n++] = c;
         for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
             const int c = pos.fourPoints(me)[i];
-            if (pos.fourLineCount(opp, c) == 0) replies[n++] = c;
+            if (pos.fourLineCount(opp, c) == 0 && (!restricted || legal(me, c))) replies[n++] = c;
         }
+        if (n == 0) return 4;
     } else {
         return 0; // no threat left: the defender is free
     }
@@ -317,11 +346,11 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     int n = 0;
     bool forced = false;
     if (const int theirs = pos.fivePoints(opp).size()) {
-        if (theirs > 1) return -(WIN_SCORE - (ply + 2));
+        if (theirs > 1 || !legal(me, pos.fivePoints(opp)[0])) return -(WIN_SCORE - (ply + 2));
         moves[0] = Move{pos.fivePoints(opp)[0], 0};
         n = 1;
         forced = true;
-    } else if (pos.hasPattern(me, F4)) {
+    } else if (pos.restricted(me) ? fourThatWins(me) >= 0 : pos.hasPattern(me, F4)) {
         return WIN_SCORE - (ply + 3);
     }
 
@@ -346,14 +375,15 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
 
     // Step 4
     if (!forced) {
-        n = generate(moves, pos.hasPattern(opp, F4));
+        n = generate(moves, threatensOpenFour(opp));
         if (ply == 0 && !rootMoves.empty())
             n = static_cast<int>(std::remove_if(moves, moves + n, [&](const Move& m) {
                     return std::find(rootMoves.begin(), rootMoves.end(), m.cell) == rootMoves.end();
                 }) - moves);
         if (n == 0) return evaluate();
-        for (int i = 0; i < pos.fourPoints(me).size(); ++i)
-            if (pos.fourLineCount(me, pos.fourPoints(me)[i]) >= 2) return WIN_SCORE - (ply + 3);
+        if (!pos.restricted(me))
+            for (int i = 0; i < pos.fourPoints(me).size(); ++i)
+                if (pos.fourLineCount(me, pos.fourPoints(me)[i]) >= 2) return WIN_SCORE - (ply + 3);
         for (int i = 0; i < n; ++i) {
             const int c = moves[i].cell;
             if (c == ttMove) moves[i].score += 1 << 24;
@@ -377,7 +407,7 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     int best = -INF, bestMove = -1;
     for (int i = 0; i < n; ++i) {
         const int c = moves[i].cell;
-        if (ply == 0 && progress) progress(i + 1, n, fieldOf(c));
+        if (ply == 0 && progress) progress(i + 1, n, pointOf(c));
         const int shape = bestLine(pos, me, c);
         const bool threat = shape >= F3 || bestLine(pos, opp, c) >= B4;
         pos.play(c);
@@ -423,15 +453,19 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
 
 struct Engine::Impl {
     Shared shared;
+    // The table's scores belong to one board and rule.
+    int width = 0, height = 0;
+    Rule rule = Rule::FREESTYLE;
 };
 
 Engine::Engine() : impl(std::make_unique<Impl>()) {
-    // The line table is built once, here, so that no search pays for it.
-    (void)linePattern(SIDE_O, 0);
+    // The freestyle tables are built once, here, so that no search pays for
+    // them; another rule's are built by the first search under it.
+    (void)tablesFor(Rule::FREESTYLE);
 }
 Engine::~Engine() = default;
 
-Result Engine::search(const CBoard& board, Side side, const Limits& limits, const std::atomic<int>& stop,
+Result Engine::search(const Setup& setup, const Limits& limits, const std::atomic<int>& stop,
                       const Progress& progress) {
     Shared& shared = impl->shared;
     shared.start = Clock::now();
@@ -443,37 +477,45 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     shared.abort.store(false);
 
     auto main = std::make_unique<Worker>(shared, true);
-    main->setUp(board, side);
+    main->setUp(setup);
     main->progress = progress;
     Position& pos = main->pos;
-    const int me = side, opp = 1 - side;
+    const int me = setup.toMove, opp = 1 - me;
     Result result;
 
     // A move that needs no search: the centre of an empty board, a five, a
     // five to stop, an open four or two fours.
     auto forcedMove = [&](int c, int proved) {
-        result.move = fieldOf(c);
+        result.move = pointOf(c);
         result.forced = true;
         result.proved = proved;
         result.score = proved > 0 ? WIN_SCORE - proved : proved < 0 ? -(WIN_SCORE + proved) : 0;
         result.nodes = 1;
         return result;
     };
-    if (pos.stoneCount() == 0) return forcedMove(cellOf(10, 10), 0);
+    if (pos.stoneCount() == 0) return forcedMove(cellOf(setup.width / 2, setup.height / 2), 0);
     if (pos.fivePoints(me).size()) return forcedMove(pos.fivePoints(me)[0], 1);
-    if (const int theirs = pos.fivePoints(opp).size()) return forcedMove(pos.fivePoints(opp)[0], theirs > 1 ? -2 : 0);
-    for (int i = 0; i < pos.fourPoints(me).size(); ++i)
-        if (const int c = pos.fourPoints(me)[i]; bestLine(pos, me, c) == F4 || pos.fourLineCount(me, c) >= 2)
-            return forcedMove(c, 3);
+    // A four black may not stop is searched like any lost position, for a legal move.
+    if (const int theirs = pos.fivePoints(opp).size(); theirs && main->legal(me, pos.fivePoints(opp)[0]))
+        return forcedMove(pos.fivePoints(opp)[0], theirs > 1 ? -2 : 0);
+    if (pos.fivePoints(opp).size() == 0)
+        if (const int c = main->fourThatWins(me); c >= 0) return forcedMove(c, 3);
 
     // The table is sized (and its memory touched) only when a search needs it.
     shared.table.resize(limits.hashMb);
+    if (impl->width != setup.width || impl->height != setup.height || impl->rule != setup.rule) {
+        shared.table.clear();
+        impl->width = setup.width;
+        impl->height = setup.height;
+        impl->rule = setup.rule;
+    }
 
     // Continuous fours from the root: the first four of a proved win.
     if (const int r = main->vcf(ROOT_VCF_PLIES, ROOT_VCT_BUDGET)) {
         int fours[MAX_MOVES];
         const int n = main->collect(me, B4, fours, MAX_MOVES);
         for (int i = 0; i < n; ++i) {
+            if (!main->legal(me, fours[i])) continue;
             pos.play(fours[i]);
             const bool ok = pos.fivePoints(me).size() == 1;
             int rest = 0;
@@ -518,7 +560,7 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     std::vector<std::thread> threads;
     for (int t = 1; t < limits.threads; ++t) {
         helpers.push_back(std::make_unique<Worker>(shared, false));
-        helpers.back()->setUp(board, side);
+        helpers.back()->setUp(setup);
     }
     for (std::size_t t = 0; t < helpers.size(); ++t)
         threads.emplace_back([&shared, w = helpers[t].get(), t, maxDepth = limits.maxDepth] {
@@ -571,17 +613,19 @@ Result Engine::search(const CBoard& board, Side side, const Limits& limits, cons
     if (bestCell < 0) {
         // No iteration finished: the most valuable empty field, near the stones if any is.
         int bestValue = -1;
-        for (int y = 1; y <= BOARD_SIZE; ++y)
-            for (int x = 1; x <= BOARD_SIZE; ++x) {
+        for (int y = 0; y < setup.height; ++y)
+            for (int x = 0; x < setup.width; ++x) {
                 const int c = cellOf(x, y);
-                const int value = pos.empty(c) ? pos.value(me, c) + pos.value(opp, c) + 1000 * pos.isCandidate(c) : -1;
+                const int value = pos.empty(c) && main->legal(me, c)
+                                      ? pos.value(me, c) + pos.value(opp, c) + 1000 * pos.isCandidate(c)
+                                      : -1;
                 if (value > bestValue) {
                     bestValue = value;
                     bestCell = c;
                 }
             }
     }
-    result.move = fieldOf(bestCell);
+    result.move = bestCell < 0 ? Point{} : pointOf(bestCell);
     result.score = score;
     result.proved = score >= WON ? WIN_SCORE - score : score <= -WON ? -(WIN_SCORE + score) : 0;
     result.selDepth = main->selDepth;

@@ -1,117 +1,33 @@
-#include "search/MasterBoard.h"
+#include "master/Position.h"
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace quintrel::master {
 
 namespace {
 
-// The classification works on nine cells of one line, the new stone in the
-// middle: 0 empty, 1 own, 2 blocked (the opponent or off the board).
-enum : std::uint8_t { FREE = 0, OWN = 1, BLOCKED = 2 };
-using Line = std::array<std::uint8_t, 9>;
-
-bool fiveThroughMiddle(const Line& l) {
-    for (int start = 0; start <= 4; ++start) {
-        bool all = true;
-        for (int i = start; i < start + 5; ++i)
-            all = all && l[static_cast<std::size_t>(i)] == OWN;
-        if (all) return true;
-    }
-    return false;
-}
-
-bool alive(const Line& l) {
-    for (int start = 0; start <= 4; ++start) {
-        bool open = true;
-        for (int i = start; i < start + 5; ++i)
-            open = open && l[static_cast<std::size_t>(i)] != BLOCKED;
-        if (open) return true;
-    }
-    return false;
-}
-
-int lineIndex(const Line& l) {
-    int v = 0;
-    for (auto c : l)
-        v = v * 3 + c;
-    return v;
-}
-
-// The class of a line whose middle stone is placed: by counting the ways to
-// five, then by what one more stone can reach, a level down per stone.
-std::uint8_t classify(Line& l, std::array<std::uint8_t, 19683>& memo) {
-    std::uint8_t& known = memo[static_cast<std::size_t>(lineIndex(l))];
-    if (known != 0xFF) return known;
-    std::uint8_t result = DEAD;
-    if (fiveThroughMiddle(l)) {
-        result = FIVE;
-    } else if (alive(l)) {
-        int waysToFive = 0;
-        std::uint8_t best = NONE;
-        for (auto& c : l) {
-            if (c != FREE) continue;
-            c = OWN;
-            if (fiveThroughMiddle(l)) ++waysToFive;
-            c = FREE;
-        }
-        if (waysToFive >= 2) {
-            best = F4;
-        } else if (waysToFive == 1) {
-            best = B4;
-        } else {
-            for (auto& c : l) {
-                if (c != FREE) continue;
-                c = OWN;
-                const std::uint8_t next = classify(l, memo);
-                c = FREE;
-                if (next >= B2 && next <= F4) best = std::max<std::uint8_t>(best, next - 2);
-            }
-        }
-        result = best;
-    }
-    known = result;
-    return result;
-}
-
-struct LineTable {
-    std::uint8_t pattern[2][1 << 16];
-    LineTable() {
-        std::array<std::uint8_t, 19683> memo;
-        memo.fill(0xFF);
-        for (int s = 0; s < 2; ++s)
-            for (int code = 0; code < (1 << 16); ++code) {
-                Line l{};
-                l[4] = OWN;
-                for (int slot = 0; slot < 8; ++slot) {
-                    const int v = (code >> (2 * slot)) & 3;
-                    const std::size_t at = static_cast<std::size_t>(slot < 4 ? 3 - slot : slot + 1);
-                    l[at] = v == 0 ? FREE : v == s + 1 ? OWN : BLOCKED;
-                }
-                pattern[s][code] = classify(l, memo);
-            }
-    }
-};
-
-const LineTable& table() {
-    static const LineTable t;
-    return t;
-}
-
 struct ZobristKeys {
-    std::uint64_t keys[2][CELLS];
+    std::uint64_t keys[2][CELLS] = {};
     ZobristKeys() {
+        // splitmix64 over a 27 x 27 grid, as the keys were first drawn: fixed
+        // keys, so hashes (and the searches' trees) are the same in every run.
+        constexpr int OLD_STRIDE = 27;
+        static std::uint64_t drawn[2][OLD_STRIDE * OLD_STRIDE];
         std::uint64_t x = 0x9E3779B97F4A7C15ull;
-        for (auto& side : keys)
+        for (auto& side : drawn)
             for (auto& k : side) {
-                // splitmix64: fixed keys, so hashes are the same in every run
                 x += 0x9E3779B97F4A7C15ull;
                 std::uint64_t z = x;
                 z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
                 z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
                 k = z ^ (z >> 31);
             }
+        for (int s = 0; s < 2; ++s)
+            for (int y = 0; y < MAX_SIDE; ++y)
+                for (int x = 0; x < MAX_SIDE; ++x)
+                    keys[s][cellOf(x, y)] = drawn[s][(y + 4) * OLD_STRIDE + (x + 4)];
     }
 };
 
@@ -120,12 +36,7 @@ const ZobristKeys& zobristKeys() {
     return z;
 }
 
-// The slot of a neighbour k cells away (k < 0 behind) in a line code.
-constexpr int slotOf(int k) { return k < 0 ? -k - 1 : 3 + k; }
-
 } // namespace
-
-std::uint8_t linePattern(int side, std::uint16_t code) { return table().pattern[side][code]; }
 
 int cellValue(const std::uint8_t lines[4]) {
     int v = 0, threes = 0, fours = 0;
@@ -143,25 +54,31 @@ int cellValue(const std::uint8_t lines[4]) {
 
 std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
 
-void Position::setUp(const CBoard& board, Side sideToMove) {
-    table(); // built before the first search, never inside one
+std::uint32_t Position::codeFromCells(int c, int d) const {
+    std::uint32_t code = 0;
+    for (int k = -PAD; k <= PAD; ++k) {
+        if (k == 0) continue;
+        const int n = c + k * LINE_STEP[d];
+        const std::uint32_t v = n >= 0 && n < CELLS ? cells[n] : 3;
+        code |= v << (2 * slotOf(k));
+    }
+    return code;
+}
+
+void Position::setUp(const Setup& setup) {
+    tables = &tablesFor(setup.rule);
+    ruleOf = setup.rule;
+    w = setup.width;
+    h = setup.height;
     std::fill(std::begin(cells), std::end(cells), std::uint8_t{3});
-    for (int x = 1; x <= BOARD_SIZE; ++x)
-        for (int y = 1; y <= BOARD_SIZE; ++y) {
-            const int v = board.cells[x][y];
-            cells[cellOf(x, y)] = v == EMPTY ? 0 : static_cast<std::uint8_t>(v + 1);
-        }
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            cells[cellOf(x, y)] = 0;
+    for (const Stone& s : setup.stones)
+        cells[cellOf(s.at.x, s.at.y)] = static_cast<std::uint8_t>(s.side + 1);
     for (int c = 0; c < CELLS; ++c)
-        for (int d = 0; d < 4; ++d) {
-            std::uint16_t code = 0;
-            for (int k = -4; k <= 4; ++k) {
-                if (k == 0) continue;
-                const int n = c + k * LINE_STEP[d];
-                const int v = n >= 0 && n < CELLS ? cells[n] : 3;
-                code = static_cast<std::uint16_t>(code | (v << (2 * slotOf(k))));
-            }
-            codes[c][d] = code;
-        }
+        for (int d = 0; d < 4; ++d)
+            codes[c][d] = codeFromCells(c, d);
     std::fill(&counts[0][0], &counts[0][0] + 2 * LINE_PATTERNS, 0);
     for (int s = 0; s < 2; ++s) {
         fives[s].clear();
@@ -171,14 +88,15 @@ void Position::setUp(const CBoard& board, Side sideToMove) {
     key = 0;
     moveCount = 0;
     stones = 0;
-    minX = minY = BOARD_SIZE + 1;
-    maxX = maxY = 0;
+    minX = minY = MAX_SIDE;
+    maxX = maxY = -1;
     for (int c = 0; c < CELLS; ++c) {
         near[c] = 0;
         for (int s = 0; s < 2; ++s) {
             values[s][c] = 0;
             for (int d = 0; d < 4; ++d)
-                patterns[s][c][d] = cells[c] == 3 ? std::uint8_t{DEAD} : table().pattern[s][codes[c][d]];
+                patterns[s][c][d] =
+                    cells[c] == 3 ? std::uint8_t{DEAD} : tables->pattern[s][codes[c][d] & tables->mask[s]];
         }
     }
     for (int c = 0; c < CELLS; ++c) {
@@ -192,7 +110,7 @@ void Position::setUp(const CBoard& board, Side sideToMove) {
                     if (k != 0) ++near[c + k * LINE_STEP[d]];
         }
     }
-    side = sideToMove;
+    side = setup.toMove;
     rects[0] = rect();
 }
 
@@ -242,20 +160,23 @@ void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
     }
 }
 
-// The 32 cells within reach of c on its four lines get their new class for
-// both sides; only empty ones count in the totals.
+// The cells within reach of c on its four lines get their new class for
+// both sides; only empty ones count in the totals. Five or more reads four
+// cells each way, so under freestyle the fifth never changes class.
 void Position::updateLines(int c) {
-    const auto& t = table().pattern;
+    const std::uint8_t* t[2] = {tables->pattern[0], tables->pattern[1]};
+    const std::uint32_t mask[2] = {tables->mask[0], tables->mask[1]};
+    const int reach = (mask[0] | mask[1]) > 0xFFFF ? 5 : 4;
     for (int d = 0; d < 4; ++d) {
         const int step = LINE_STEP[d];
-        for (int k = -4; k <= 4; ++k) {
+        for (int k = -reach; k <= reach; ++k) {
             if (k == 0) continue;
             const int n = c + k * step;
             if (cells[n] == 3) continue;
-            const std::uint16_t code = codes[n][d];
+            const std::uint32_t code = codes[n][d];
             for (int s = 0; s < 2; ++s) {
                 const std::uint8_t old = patterns[s][n][d];
-                const std::uint8_t now = t[s][code];
+                const std::uint8_t now = t[s][code & mask[s]];
                 if (old == now) continue;
                 patterns[s][n][d] = now;
                 if (cells[n] == 0) reclassify(s, n, old, now);
@@ -267,11 +188,12 @@ void Position::updateLines(int c) {
 void Position::place(int c, int s) {
     account(c, -1);
     cells[c] = static_cast<std::uint8_t>(s + 1);
+    const std::uint32_t v = static_cast<std::uint32_t>(s + 1);
     for (int d = 0; d < 4; ++d) {
         const int step = LINE_STEP[d];
-        for (int k = 1; k <= 4; ++k) {
-            codes[c - k * step][d] = static_cast<std::uint16_t>(codes[c - k * step][d] + ((s + 1) << (2 * slotOf(k))));
-            codes[c + k * step][d] = static_cast<std::uint16_t>(codes[c + k * step][d] + ((s + 1) << (2 * slotOf(-k))));
+        for (int k = 1; k <= PAD; ++k) {
+            codes[c - k * step][d] += v << (2 * slotOf(k));
+            codes[c + k * step][d] += v << (2 * slotOf(-k));
         }
         for (int k = 1; k <= 2; ++k) {
             ++near[c - k * step];
@@ -285,11 +207,12 @@ void Position::place(int c, int s) {
 void Position::lift(int c) {
     const int s = cells[c] - 1;
     cells[c] = 0;
+    const std::uint32_t v = static_cast<std::uint32_t>(s + 1);
     for (int d = 0; d < 4; ++d) {
         const int step = LINE_STEP[d];
-        for (int k = 1; k <= 4; ++k) {
-            codes[c - k * step][d] = static_cast<std::uint16_t>(codes[c - k * step][d] - ((s + 1) << (2 * slotOf(k))));
-            codes[c + k * step][d] = static_cast<std::uint16_t>(codes[c + k * step][d] - ((s + 1) << (2 * slotOf(-k))));
+        for (int k = 1; k <= PAD; ++k) {
+            codes[c - k * step][d] -= v << (2 * slotOf(k));
+            codes[c + k * step][d] -= v << (2 * slotOf(-k));
         }
         for (int k = 1; k <= 2; ++k) {
             --near[c - k * step];
@@ -302,11 +225,11 @@ void Position::lift(int c) {
 }
 
 void Position::widen(int c) {
-    const Field f = fieldOf(c);
-    minX = std::min<int>(minX, f.x);
-    maxX = std::max<int>(maxX, f.x);
-    minY = std::min<int>(minY, f.y);
-    maxY = std::max<int>(maxY, f.y);
+    const Point p = pointOf(c);
+    minX = std::min(minX, p.x);
+    maxX = std::max(maxX, p.x);
+    minY = std::min(minY, p.y);
+    maxY = std::max(maxY, p.y);
 }
 
 void Position::play(int c) {
@@ -330,9 +253,72 @@ void Position::undo() {
     maxY = r.maxY;
 }
 
-} // namespace quintrel::master
+// Five first: a move that makes exactly five is never forbidden. Then an
+// overline or two fours forbid it; two threes do, counting a three only
+// when one of its straight-four points is not forbidden itself, with this
+// stone on the board.
+Verdict Position::foulOf(int c, int level) {
+    RenjuLine line[4];
+    int fourCount = 0, threeLines = 0;
+    for (int d = 0; d < 4; ++d) {
+        line[d] = tables->renju[level == 0 ? codes[c][d] : codeFromCells(c, d)];
+        if (line[d].five) return Verdict::WIN;
+    }
+    for (int d = 0; d < 4; ++d) {
+        if (line[d].overline) return Verdict::OVERLINE;
+        fourCount += line[d].fours;
+        threeLines += line[d].straightFourAt != 0;
+    }
+    if (fourCount >= 2) return Verdict::DOUBLE_FOUR;
+    if (threeLines < 2) return Verdict::PLAY_ON;
+    cells[c] = 1;
+    int threes = 0;
+    for (int d = 0; d < 4 && threes < 2; ++d) {
+        for (int k = -PAD; k <= PAD; ++k) {
+            if (!(line[d].straightFourAt >> (k + PAD) & 1)) continue;
+            const Verdict v = foulOf(c + k * LINE_STEP[d], level + 1);
+            if (v == Verdict::PLAY_ON || v == Verdict::WIN) {
+                ++threes;
+                break;
+            }
+        }
+    }
+    cells[c] = 0;
+    return threes >= 2 ? Verdict::DOUBLE_THREE : Verdict::PLAY_ON;
+}
 
-namespace quintrel::master {
+Verdict Position::judge(int c) {
+    if (restricted(side)) return foulOf(c, 0);
+    for (int d = 0; d < 4; ++d)
+        if (patterns[side][c][d] == FIVE) return Verdict::WIN;
+    return Verdict::PLAY_ON;
+}
+
+const char* foulName(Verdict v) {
+    switch (v) {
+    case Verdict::OVERLINE: return "overline";
+    case Verdict::DOUBLE_FOUR: return "double four";
+    case Verdict::DOUBLE_THREE: return "double three";
+    default: return "";
+    }
+}
+
+std::vector<Point> forbiddenPoints(const Setup& setup) {
+    std::vector<Point> out;
+    if (setup.rule != Rule::RENJU || setup.toMove != 0) return out;
+    auto pos = std::make_unique<Position>();
+    pos->setUp(setup);
+    for (int y = 0; y < setup.height; ++y)
+        for (int x = 0; x < setup.width; ++x)
+            if (pos->empty(cellOf(x, y)) && pos->forbidden(0, cellOf(x, y))) out.push_back({x, y});
+    return out;
+}
+
+Verdict judgeMove(const Setup& setup, Point p) {
+    auto pos = std::make_unique<Position>();
+    pos->setUp(setup);
+    return pos->judge(cellOf(p.x, p.y));
+}
 
 bool Position::sameState(const Position& o) const {
     if (key != o.key || side != o.side || sums[0] != o.sums[0] || sums[1] != o.sums[1]) return false;
