@@ -75,9 +75,10 @@ endforeach()
 
 set(QUINTREL_MAINTAINER "Zekta <quintrel@example.org>" CACHE STRING
     "Maintainer named in the Debian package and its changelog")
+# Configured beside the plain copy that gzip consumes, so a rebuild finds its source.
 configure_file(${CMAKE_SOURCE_DIR}/data/debian/changelog.in
-               ${CMAKE_BINARY_DIR}/data/changelog @ONLY)
-quintrel_gzip(${CMAKE_BINARY_DIR}/data/changelog ${CMAKE_BINARY_DIR}/data/changelog.gz)
+               ${CMAKE_BINARY_DIR}/data/changelog.configured @ONLY)
+quintrel_gzip(${CMAKE_BINARY_DIR}/data/changelog.configured ${CMAKE_BINARY_DIR}/data/changelog.gz)
 list(APPEND compressed ${CMAKE_BINARY_DIR}/data/changelog.gz)
 add_custom_target(quintrel_compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_BINARY_DIR}/data/changelog.gz ${CMAKE_SOURCE_DIR}/data/debian/copyright

@@ -21,14 +21,17 @@ namespace {
 constexpr int EXIT_USAGE = 2;
 
 const char* const USAGE =
-    "usage: pbrain-referee [--games N] [--timeout-turn MS] [--timeout-match MS]\n"
+    "usage: pbrain-referee [--games N] [--size N] [--rule R] [--timeout-turn MS] [--timeout-match MS]\n"
     "                      [--opening STONES] [--seed S] [--transcript]\n"
     "                      [--info KEY=VALUE] [--info-a KEY=VALUE] [--info-b KEY=VALUE]\n"
     "                      [--relay-delay MS]\n"
     "                      \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
 
 const char* const HELP =
-    "Plays N games (default 2) between two brains, which take turns to begin.\n"
+    "Plays N games (default 2) between two brains, which take turns to begin, on a\n"
+    "board of --size N (5 to 22, default 19) under --rule R: 0 freestyle (five or\n"
+    "more wins, the default), 1 standard (exactly five), 4 renju (black wins with\n"
+    "exactly five and loses by an overline, a double four or a double three).\n"
     "Each brain is a command line, started anew for every game: split at blanks,\n"
     "with \"...\" or '...' around a word that holds blanks; a leading \"engine:\"\n"
     "is allowed, as in quintrel-match.\n"
@@ -101,6 +104,13 @@ Options parseArguments(int argc, char** argv) {
             std::exit(0);
         } else if (arg == "--games") {
             o.games = static_cast<int>(number(value(), arg, 1, 100000));
+        } else if (arg == "--size") {
+            o.game.size = static_cast<int>(number(value(), arg, 5, 22));
+        } else if (arg == "--rule") {
+            o.game.rule = number(value(), arg, 0, 4);
+            quintrel::master::Rule rule;
+            if (!quintrel::master::ruleFromProtocol(o.game.rule, rule))
+                usageError("--rule wants 0 (freestyle), 1 (standard) or 4 (renju)");
         } else if (arg == "--timeout-turn") {
             o.game.timeoutTurn = number(value(), arg, 0, 3600000);
         } else if (arg == "--timeout-match") {
@@ -167,9 +177,10 @@ struct Tally {
     }
 };
 
-// Distinct fields in the 7 x 7 square around the centre.
-std::vector<std::pair<int, int>> randomOpening(std::mt19937& random, int stones) {
-    std::uniform_int_distribution<int> near(6, 12);
+// Distinct fields in the 7 x 7 square around the centre (the whole board when smaller).
+std::vector<std::pair<int, int>> randomOpening(std::mt19937& random, int stones, int size) {
+    const int centre = size / 2;
+    std::uniform_int_distribution<int> near(std::max(0, centre - 3), std::min(size - 1, centre + 3));
     std::vector<std::pair<int, int>> fields;
     while (static_cast<int>(fields.size()) < stones) {
         const std::pair<int, int> f{near(random), near(random)};
@@ -189,7 +200,7 @@ int main(int argc, char** argv) {
     GameOptions options = o.game;
     for (int g = 0; g < o.games; ++g) {
         const int first = g % 2;
-        if (first == 0) options.opening = randomOpening(random, openingStones);
+        if (first == 0) options.opening = randomOpening(random, std::min(openingStones, o.game.size), o.game.size);
         options.info[0] = o.info[first];
         options.info[1] = o.info[1 - first];
         BrainProcess a(words(o.brains[first]));

@@ -453,8 +453,8 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
 
 struct Engine::Impl {
     Shared shared;
-    // The table's scores belong to one board and rule.
-    int width = 0, height = 0;
+    // The table's scores belong to one board and rule; a new table is empty.
+    int width = 19, height = 19;
     Rule rule = Rule::FREESTYLE;
 };
 

@@ -157,24 +157,21 @@ bool straightFour(const ExactlyFive::Line& l, int n, const int* at) {
     return true;
 }
 
-std::unique_ptr<RenjuLine[]> buildRenju() {
-    auto t = std::make_unique<RenjuLine[]>(std::size_t{1} << 20);
-    for (std::uint32_t code = 0; code < (1u << 20); ++code) {
-        auto l = lineOf<ExactlyFive>(0, code);
-        RenjuLine& r = t[code];
-        r = RenjuLine{};
+RenjuLine renjuLine(ExactlyFive::Line& l) {
+    RenjuLine r{};
+    {
         if (ExactlyFive::five(l)) {
             r.five = 1;
-            continue;
+            return r;
         }
         if (ExactlyFive::overline(l)) {
             r.overline = 1;
-            continue;
+            return r;
         }
         int at[11];
         const int n = fivePoints<ExactlyFive>(l, at);
         r.fours = static_cast<std::uint8_t>(straightFour(l, n, at) ? 1 : std::min(n, 2));
-        if (n) continue; // a four is no three
+        if (n) return r; // a four is no three
         for (int i = 0; i < 11; ++i) {
             auto& c = l[static_cast<std::size_t>(i)];
             if (c != FREE) continue;
@@ -184,6 +181,23 @@ std::unique_ptr<RenjuLine[]> buildRenju() {
             if (straightFour(l, m, next)) r.straightFourAt = static_cast<std::uint16_t>(r.straightFourAt | 1u << i);
             c = FREE;
         }
+    }
+    return r;
+}
+
+std::unique_ptr<RenjuLine[]> buildRenju() {
+    auto t = std::make_unique<RenjuLine[]>(std::size_t{1} << 20);
+    // Many codes name one line (the opponent and the border both block): each line is read once.
+    std::vector<RenjuLine> memo(std::size_t{1} << 18);
+    std::vector<bool> known(memo.size());
+    for (std::uint32_t code = 0; code < (1u << 20); ++code) {
+        auto l = lineOf<ExactlyFive>(0, code);
+        const auto i = static_cast<std::size_t>(lineIndex(l));
+        if (!known[i]) {
+            memo[i] = renjuLine(l);
+            known[i] = true;
+        }
+        t[code] = memo[i];
     }
     return t;
 }

@@ -56,7 +56,7 @@ std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
 
 std::uint32_t Position::codeFromCells(int c, int d) const {
     std::uint32_t code = 0;
-    for (int k = -PAD; k <= PAD; ++k) {
+    for (int k = -reach; k <= reach; ++k) {
         if (k == 0) continue;
         const int n = c + k * LINE_STEP[d];
         const std::uint32_t v = n >= 0 && n < CELLS ? cells[n] : 3;
@@ -68,6 +68,9 @@ std::uint32_t Position::codeFromCells(int c, int d) const {
 void Position::setUp(const Setup& setup) {
     tables = &tablesFor(setup.rule);
     ruleOf = setup.rule;
+    // Five or more is told from four cells each way; the fifth cell is kept
+    // in the codes only where a six is not a five.
+    reach = setup.rule == Rule::FREESTYLE ? 4 : 5;
     w = setup.width;
     h = setup.height;
     std::fill(std::begin(cells), std::end(cells), std::uint8_t{3});
@@ -161,15 +164,14 @@ void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
 }
 
 // The cells within reach of c on its four lines get their new class for
-// both sides; only empty ones count in the totals. Five or more reads four
-// cells each way, so under freestyle the fifth never changes class.
+// both sides; only empty ones count in the totals.
+template <int REACH>
 void Position::updateLines(int c) {
     const std::uint8_t* t[2] = {tables->pattern[0], tables->pattern[1]};
-    const std::uint32_t mask[2] = {tables->mask[0], tables->mask[1]};
-    const int reach = (mask[0] | mask[1]) > 0xFFFF ? 5 : 4;
+    const std::uint32_t mask[2] = {REACH == 4 ? 0xFFFF : tables->mask[0], REACH == 4 ? 0xFFFF : tables->mask[1]};
     for (int d = 0; d < 4; ++d) {
         const int step = LINE_STEP[d];
-        for (int k = -reach; k <= reach; ++k) {
+        for (int k = -REACH; k <= REACH; ++k) {
             if (k == 0) continue;
             const int n = c + k * step;
             if (cells[n] == 3) continue;
@@ -185,13 +187,14 @@ void Position::updateLines(int c) {
     }
 }
 
+template <int REACH>
 void Position::place(int c, int s) {
     account(c, -1);
     cells[c] = static_cast<std::uint8_t>(s + 1);
     const std::uint32_t v = static_cast<std::uint32_t>(s + 1);
     for (int d = 0; d < 4; ++d) {
         const int step = LINE_STEP[d];
-        for (int k = 1; k <= PAD; ++k) {
+        for (int k = 1; k <= REACH; ++k) {
             codes[c - k * step][d] += v << (2 * slotOf(k));
             codes[c + k * step][d] += v << (2 * slotOf(-k));
         }
@@ -200,17 +203,18 @@ void Position::place(int c, int s) {
             ++near[c + k * step];
         }
     }
-    updateLines(c);
+    updateLines<REACH>(c);
     key ^= zobrist(s, c);
 }
 
+template <int REACH>
 void Position::lift(int c) {
     const int s = cells[c] - 1;
     cells[c] = 0;
     const std::uint32_t v = static_cast<std::uint32_t>(s + 1);
     for (int d = 0; d < 4; ++d) {
         const int step = LINE_STEP[d];
-        for (int k = 1; k <= PAD; ++k) {
+        for (int k = 1; k <= REACH; ++k) {
             codes[c - k * step][d] -= v << (2 * slotOf(k));
             codes[c + k * step][d] -= v << (2 * slotOf(-k));
         }
@@ -219,7 +223,7 @@ void Position::lift(int c) {
             --near[c + k * step];
         }
     }
-    updateLines(c);
+    updateLines<REACH>(c);
     account(c, +1);
     key ^= zobrist(s, c);
 }
@@ -233,7 +237,8 @@ void Position::widen(int c) {
 }
 
 void Position::play(int c) {
-    place(c, side);
+    if (reach == 4) place<4>(c, side);
+    else place<5>(c, side);
     moves[moveCount++] = c;
     ++stones;
     widen(c);
@@ -244,7 +249,8 @@ void Position::play(int c) {
 void Position::undo() {
     const int c = moves[--moveCount];
     --stones;
-    lift(c);
+    if (reach == 4) lift<4>(c);
+    else lift<5>(c);
     side = 1 - side;
     const Rect& r = rects[moveCount];
     minX = r.minX;

@@ -4,7 +4,8 @@
 // a padded 32 x 32 grid (cells off the board read as a border), and for
 // every cell and each of the four lines a code of the ten cells around it,
 // from which one table lookup gives the class a stone there would make on
-// that line, for either side. A move updates the 40 cells within reach;
+// that line, for either side. A move updates the 32 cells within reach (40
+// where a six is not a five);
 // undo reverses it exactly.
 //
 // Invariant after every play and undo: codes, classes, counts, values and
@@ -141,9 +142,9 @@ public:
     int minX = 0, maxX = -1, minY = 0, maxY = -1;
 
 private:
-    void place(int c, int s);
-    void lift(int c);
-    void updateLines(int c);
+    template <int REACH> void place(int c, int s);
+    template <int REACH> void lift(int c);
+    template <int REACH> void updateLines(int c);
     void account(int c, int sign);
     void reclassify(int s, int c, std::uint8_t old, std::uint8_t now);
     bool isStone(int c) const { return cells[c] == 1 || cells[c] == 2; }
@@ -157,6 +158,7 @@ private:
     const RuleTables* tables = nullptr;
     Rule ruleOf = Rule::FREESTYLE;
     int w = 0, h = 0;
+    int reach = 4; // cells each way that a line's code holds
     std::uint8_t cells[CELLS];     // 0 empty, 1 black, 2 white, 3 off the board
     std::uint32_t codes[CELLS][4];
     std::uint8_t patterns[2][CELLS][4];

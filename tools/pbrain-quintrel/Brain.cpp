@@ -447,6 +447,8 @@ void Brain::info(const std::string& args) {
         if (master::ruleFromProtocol(v, rule)) {
             rule_ = rule;
             unplayedRule_.reset();
+            // Built now (up to a tenth of a second), not in the first move's time.
+            (void)master::tablesFor(rule);
         } else {
             unplayedRule_ = v;
         }

@@ -1,14 +1,18 @@
 #pragma once
 // A small referee for pbrain programs: it starts brains as child processes
-// talking over pipes, plays them against each other on its own 19 x 19 board
-// and judges every answer (legal field, five or more in a row, full board,
-// time). It knows nothing of our engine, so it judges ours like any other.
+// talking over pipes, plays them against each other on its own board (5 x 5
+// to 22 x 22, freestyle, standard or renju) and judges every answer (legal
+// field, a five by the rule, black's forbidden moves under renju, full
+// board, time). It judges with the strong engine's rule code but knows
+// nothing of its search, so it judges ours like any other brain.
 // Used by pbrain-referee and by the protocol tests. POSIX only.
 
 #include "app/ChildProcess.h"
+#include "master/Position.h"
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,6 +96,8 @@ struct GameRecord {
 };
 
 struct GameOptions {
+    int size = 19;
+    long long rule = 0; // as INFO rule sends it: 0 freestyle, 1 standard, 4 (or 2) renju
     long long timeoutTurn = 1000;
     long long timeoutMatch = 0;
     // An answer later than timeoutTurn + this is taken as no answer at all.
@@ -104,37 +110,41 @@ struct GameOptions {
     std::vector<std::string> info[2];
 };
 
+// The board as the referee keeps it: 0 empty, b + 1 brain b's stone (brain
+// 0 has the first stone, black), and the rule's judge beside it.
 class Grid {
 public:
-    static constexpr int SIZE = 19;
-    bool onBoard(int x, int y) const { return x >= 0 && y >= 0 && x < SIZE && y < SIZE; }
+    Grid(int size, master::Rule rule) : size_(size), judge_(std::make_unique<master::Position>()) {
+        master::Setup setup;
+        setup.width = setup.height = size;
+        setup.rule = rule;
+        judge_->setUp(setup);
+    }
+    int size() const { return size_; }
+    bool onBoard(int x, int y) const { return x >= 0 && y >= 0 && x < size_ && y < size_; }
     int at(int x, int y) const { return cells_[x][y]; }
-    void set(int x, int y, int v) { cells_[x][y] = v; }
-    // Five or more of v in a line through x,y.
-    bool fiveThrough(int x, int y, int v) const {
-        static constexpr int DIRS[4][2] = {{1, 0}, {0, 1}, {1, 1}, {1, -1}};
-        for (const auto& d : DIRS) {
-            int n = 1;
-            for (int s = -1; s <= 1; s += 2)
-                for (int k = 1; onBoard(x + s * k * d[0], y + s * k * d[1]) &&
-                                at(x + s * k * d[0], y + s * k * d[1]) == v;
-                     ++k)
-                    ++n;
-            if (n >= 5) return true;
-        }
-        return false;
+    // What the stone of the side to move (brain b, alternating from black)
+    // on the empty x,y makes; the stone is then placed.
+    master::Verdict play(int x, int y) {
+        const int c = master::cellOf(x, y);
+        const master::Verdict v = judge_->judge(c);
+        cells_[x][y] = judge_->toMove() + 1;
+        judge_->play(c);
+        return v;
     }
 
 private:
-    int cells_[SIZE][SIZE] = {};
+    int size_;
+    int cells_[master::MAX_SIDE][master::MAX_SIDE] = {};
+    std::unique_ptr<master::Position> judge_;
 };
 
-// "x,y" with both on the board, or nullopt.
-inline std::optional<std::pair<int, int>> parseMove(const std::string& s) {
+// "x,y" with both on a board of `size`, or nullopt.
+inline std::optional<std::pair<int, int>> parseMove(const std::string& s, int size = 19) {
     int x = -1, y = -1;
     char tail = 0;
     if (std::sscanf(s.c_str(), "%d,%d%c", &x, &y, &tail) != 2) return std::nullopt;
-    if (x < 0 || y < 0 || x >= Grid::SIZE || y >= Grid::SIZE) return std::nullopt;
+    if (x < 0 || y < 0 || x >= size || y >= size) return std::nullopt;
     return std::make_pair(x, y);
 }
 
@@ -159,25 +169,28 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         return g;
     };
 
+    master::Rule rule = master::Rule::FREESTYLE;
+    master::ruleFromProtocol(o.rule, rule);
+    const std::string start = "START " + std::to_string(o.size);
     for (int b = 0; b < 2; ++b) {
         brains[b]->messages.clear();
-        if (!send(b, "START 19")) return fail(b, "does not read its input");
+        if (!send(b, start)) return fail(b, "does not read its input");
         const auto ok = answer(b, Clock::now() + std::chrono::milliseconds(o.hangMs));
         if (!ok || *ok != "OK")
-            return fail(b, "START 19 answered " + (ok ? "\"" + *ok + "\"" : "nothing"));
+            return fail(b, start + " answered " + (ok ? "\"" + *ok + "\"" : "nothing"));
         send(b, "INFO timeout_turn " + std::to_string(o.timeoutTurn));
         send(b, "INFO timeout_match " + std::to_string(o.timeoutMatch));
-        send(b, "INFO rule 0");
+        send(b, "INFO rule " + std::to_string(o.rule));
         send(b, "INFO game_type 1");
         for (const auto& line : o.info[b])
             send(b, "INFO " + line);
     }
 
-    Grid grid;
+    Grid grid(o.size, rule);
     int stones = 0;
     for (const auto& [x, y] : o.opening) {
         if (!grid.onBoard(x, y) || grid.at(x, y) != 0) continue;
-        grid.set(x, y, stones % 2 + 1);
+        grid.play(x, y);
         ++stones;
     }
     long long left[2] = {o.timeoutMatch, o.timeoutMatch};
@@ -191,8 +204,8 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         std::string command = ply == 0 ? "BEGIN" : "TURN " + last;
         if (!knowsPosition[b] && ply > 0 && (ply > 1 || last.empty())) {
             send(b, "BOARD");
-            for (int x = 0; x < Grid::SIZE; ++x)
-                for (int y = 0; y < Grid::SIZE; ++y)
+            for (int x = 0; x < grid.size(); ++x)
+                for (int y = 0; y < grid.size(); ++y)
                     if (grid.at(x, y) != 0)
                         send(b, std::to_string(x) + "," + std::to_string(y) + "," +
                                     (grid.at(x, y) == b + 1 ? "1" : "2"));
@@ -206,7 +219,7 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         m.brain = b;
         m.ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
         if (!line) return fail(b, "no answer to " + command);
-        const auto xy = parseMove(*line);
+        const auto xy = parseMove(*line, grid.size());
         if (!xy) return fail(b, "answered \"" + *line + "\" to " + command);
         if (grid.at(xy->first, xy->second) != 0)
             return fail(b, "played on the occupied field " + *line);
@@ -216,13 +229,15 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         brains[b]->messages.clear();
         g.moves.push_back(std::move(m));
         left[b] -= g.moves.back().ms;
-        grid.set(xy->first, xy->second, b + 1);
-        if (grid.fiveThrough(xy->first, xy->second, b + 1)) {
+        const master::Verdict verdict = grid.play(xy->first, xy->second);
+        if (master::isFoul(verdict))
+            return fail(b, "played " + *line + ", forbidden to black (" + master::foulName(verdict) + ")");
+        if (verdict == master::Verdict::WIN) {
             g.winner = b;
             g.reason = "five";
             return g;
         }
-        if (ply + 1 == Grid::SIZE * Grid::SIZE) {
+        if (ply + 1 == grid.size() * grid.size()) {
             g.reason = "full board";
             return g;
         }
