@@ -10,14 +10,16 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "five in a row on a 19 x 19 board against 
 set(CPACK_PACKAGE_DESCRIPTION
 "Quintrel++ is a desktop game of five in a row. Play against six kinds of
 computer players, from a random mover to an alpha-beta search with threat
-extensions; save and reopen games, step through the history, replay, ask
-for advice, and watch what the engine thinks in a log window and in board
-overlays.
+extensions, against Master, a strong timed engine, or against any Gomocup
+brain as an Engine player; save and reopen games, step through the history,
+replay, ask for advice, and watch what the engine thinks in a log window and
+in board overlays.
 .
 The package also holds pbrain-quintrel, which plays any of the computer
-players in a Gomoku manager over the pbrain protocol, quintrel-match, which
+players in a Gomoku manager over the pbrain protocol (Master on every board
+from 5 x 5 to 22 x 22, freestyle, standard or renju), quintrel-match, which
 plays matches without a window, and pbrain-referee, which plays two pbrain
-programs against each other.")
+programs against each other under any of those rules.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 

@@ -16,7 +16,10 @@
 
 #include <QString>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
+#include <random>
 #include <set>
 
 using namespace quintrel;
@@ -222,6 +225,134 @@ TEST(PbrainProtocol, MasterPlaysEveryBoardAndRenjuFoulsAreRefused) {
         b.tell(line);
     EXPECT_EQ(b.ask("DONE"), "ERROR field 7,7 is forbidden to black (double three)");
     EXPECT_EQ(b.ask("TURN 8,8"), "ERROR field 8,8 is occupied");
+    b.tell("END");
+    EXPECT_EQ(b.process().waitExit(Clock::now() + 2s), 0);
+}
+
+// Random sessions: sizes, rules, moves, takebacks, blocks and garbage. The
+// test keeps its own copy of the position; every answer must fit it, so a
+// refused command that changed the brain's position shows in a later answer.
+TEST(PbrainFuzz, RandomSessionsKeepThePositionOnEveryError) {
+    Brain b({"--player", "Master"});
+    b.tell("INFO timeout_turn 30");
+    std::mt19937 random(11);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    int size = 0;
+    long long rule = 0;
+    std::map<std::pair<int, int>, int> stones; // -> 0 black, 1 white
+    std::vector<std::pair<int, int>> order;
+    int ours = 0;
+    auto setupOf = [&](int toMove) {
+        master::Setup s;
+        s.width = s.height = size;
+        master::ruleFromProtocol(rule, s.rule);
+        for (const auto& p : order)
+            s.stones.push_back({{p.first, p.second}, stones[p]});
+        s.toMove = toMove;
+        return s;
+    };
+    auto place = [&](std::pair<int, int> p, int side) {
+        stones[p] = side;
+        order.push_back(p);
+    };
+    auto expectedForbid = [&] {
+        std::string line = "FORBID ";
+        const auto black = std::count_if(stones.begin(), stones.end(), [](const auto& st) { return st.second == 0; });
+        if (2 * black == static_cast<long>(stones.size()))
+            for (const auto& p : master::forbiddenPoints(setupOf(0))) {
+                char pair[8];
+                std::snprintf(pair, sizeof pair, "%02d%02d", p.x, p.y);
+                line += pair;
+            }
+        return line + ".";
+    };
+    auto moveFits = [&](const std::string& answer) {
+        const auto m = parseMove(answer, size);
+        return m && !stones.count(*m) && !master::isFoul(master::judgeMove(setupOf(ours), {m->first, m->second}));
+    };
+    int answered = 0;
+    for (int step = 0; step < 3000; ++step) {
+        const int x = pick(size + 4) - 2, y = pick(size + 4) - 2;
+        const std::string xy = std::to_string(x) + "," + std::to_string(y);
+        const bool free = size && x >= 0 && y >= 0 && x < size && y < size && !stones.count({x, y});
+        const bool playable = size && (rule == 0 || rule == 1 || rule == 2 || rule == 4);
+        const int what = size ? pick(10) : 0;
+        if (what == 0) {
+            const int n = pick(22) + 3;
+            const std::string answer = b.ask("START " + std::to_string(n));
+            if (n < 5 || n > 22) {
+                EXPECT_EQ(answer, "ERROR unsupported size");
+                continue;
+            }
+            ASSERT_EQ(answer, "OK");
+            size = n;
+            stones.clear();
+            order.clear();
+        } else if (what == 1) {
+            rule = std::vector<long long>{0, 1, 2, 4, 8, 3}[static_cast<std::size_t>(pick(6))];
+            b.tell("INFO rule " + std::to_string(rule));
+        } else if (what <= 5) {
+            const int theirs = stones.empty() ? 0 : 1 - ours;
+            const auto foul = free ? master::judgeMove(setupOf(theirs), {x, y}) : master::Verdict::PLAY_ON;
+            const bool full = static_cast<int>(stones.size()) + 1 >= size * size;
+            const std::string answer = b.ask("TURN " + xy);
+            if (!free || !playable || master::isFoul(foul) || full) {
+                EXPECT_EQ(answer.rfind("ERROR", 0), 0u) << step << " TURN " << xy << ": " << answer;
+                continue;
+            }
+            ours = 1 - theirs;
+            place({x, y}, theirs);
+            ASSERT_TRUE(moveFits(answer)) << step << " TURN " << xy << ": " << answer;
+            place(*parseMove(answer, size), ours);
+            ++answered;
+        } else if (what == 6) {
+            const std::string answer = b.ask("TAKEBACK " + xy);
+            if (!stones.count({x, y})) {
+                EXPECT_EQ(answer.rfind("ERROR", 0), 0u) << step << " TAKEBACK " << xy << ": " << answer;
+                continue;
+            }
+            ASSERT_EQ(answer, "OK") << step << " TAKEBACK " << xy;
+            stones.erase({x, y});
+            order.erase(std::find(order.begin(), order.end(), std::make_pair(x, y)));
+        } else if (what == 7) {
+            // A block of the stones so far, in their order, and a random line, good or bad.
+            const bool yx = pick(2) == 0;
+            std::vector<std::pair<std::pair<int, int>, int>> lines;
+            for (const auto& p : order)
+                lines.push_back({p, stones[p] == ours ? 1 : 2});
+            lines.push_back({{x, y}, pick(3) + 1});
+            b.tell(yx ? "YXBOARD" : "BOARD");
+            for (const auto& [p, who] : lines)
+                b.tell(std::to_string(p.first) + "," + std::to_string(p.second) + "," + std::to_string(who));
+            std::string answer = yx ? (b.tell("DONE"), b.ask("YXSHOWFORBID")) : b.ask("DONE");
+            if (answer.rfind("ERROR", 0) == 0) {
+                if (yx) b.answer(); // the FORBID line; the old position stays, as later answers show
+                continue;
+            }
+            ASSERT_TRUE(free && lines.back().second < 3 && playable) << step << " block with " << xy << ": " << answer;
+            // With more of the opponent's stones than ours, the opponent is black.
+            const auto own = std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.second == 1; });
+            ours = static_cast<long>(lines.size()) - own > own ? 1 : 0;
+            stones.clear();
+            order.clear();
+            for (const auto& [p, who] : lines)
+                place(p, who == 1 ? ours : 1 - ours);
+            if (yx) {
+                EXPECT_EQ(answer, expectedForbid()) << step;
+                continue;
+            }
+            ASSERT_TRUE(moveFits(answer)) << step << " BOARD: " << answer;
+            place(*parseMove(answer, size), ours);
+            ++answered;
+        } else if (what == 8) {
+            const std::string garbage[] = {"TURN " + xy + ",1", "TAKEBACK", "START x", "\x01\x02", "TURN ,"};
+            const std::string answer = b.ask(garbage[pick(5)]);
+            EXPECT_TRUE(answer.rfind("ERROR", 0) == 0 || answer.rfind("UNKNOWN", 0) == 0) << step << ": " << answer;
+        } else {
+            EXPECT_EQ(b.ask("YXSHOWFORBID"), expectedForbid()) << step;
+        }
+    }
+    EXPECT_GT(answered, 100); // the sessions do reach the search
     b.tell("END");
     EXPECT_EQ(b.process().waitExit(Clock::now() + 2s), 0);
 }

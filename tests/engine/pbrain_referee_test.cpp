@@ -1,6 +1,8 @@
 // pbrain-referee against scripted stand-in brains: the extra INFO lines, the
 // pause before each command, the search reports of other brains' MESSAGE
-// forms, and the openings that --seed alone varies.
+// forms, the openings that --seed alone varies, and fives judged by the rule.
+
+#include "../../tools/pbrain-referee/Referee.h"
 
 #include <gtest/gtest.h>
 
@@ -135,7 +137,35 @@ TEST_F(Referee, SeedAloneVariesTheOpenings) {
     EXPECT_NE(boards("2"), one);
 }
 
+// Black plays along row 0 beside its opening stone at 5,0, white along row 1:
+// black's fifth stone makes six. It wins under freestyle, is no win under
+// standard (white's next five wins), and loses as an overline under renju.
+TEST_F(Referee, SixIsJudgedByTheRule) {
+    struct Case {
+        long long rule;
+        int winner;
+        const char* reason;
+        std::size_t moves;
+    };
+    for (const Case& c : {Case{0, 0, "five", 9}, Case{1, 1, "five", 10}, Case{4, 1, "forbidden to black (overline)", 9}}) {
+        quintrel::referee::BrainProcess black({"/bin/sh", "-c", brain("black", 0, "x")});
+        quintrel::referee::BrainProcess white({"/bin/sh", "-c", brain("white", 1, "x")});
+        quintrel::referee::BrainProcess* brains[2] = {&black, &white};
+        quintrel::referee::GameOptions o;
+        o.size = 15;
+        o.rule = c.rule;
+        o.opening = {{5, 0}, {10, 10}};
+        const auto game = quintrel::referee::playGame(brains, o);
+        EXPECT_EQ(game.winner, c.winner) << "rule " << c.rule;
+        EXPECT_NE(game.reason.find(c.reason), std::string::npos) << "rule " << c.rule << ": " << game.reason;
+        EXPECT_EQ(game.moves.size(), c.moves) << "rule " << c.rule;
+        EXPECT_EQ(game.transcript.at(0), "A> START 15");
+        for (auto* b : brains)
+            b->send("END");
+    }
+}
+
 TEST_F(Referee, BadInfoArgumentsAreRefused) {
-    for (const char* bad : {"--info level", "--info =3", "--info \"a b=3\"", "--relay-delay -1"})
+    for (const char* bad : {"--info level", "--info =3", "--info \"a b=3\"", "--relay-delay -1", "--rule 3", "--size 4"})
         EXPECT_NE(run(std::string(bad) + " x y").find("usage:"), std::string::npos) << bad;
 }

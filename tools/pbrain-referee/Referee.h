@@ -130,13 +130,16 @@ public:
         const master::Verdict v = judge_->judge(c);
         cells_[x][y] = judge_->toMove() + 1;
         judge_->play(c);
+        played_.emplace_back(x, y);
         return v;
     }
+    const std::vector<std::pair<int, int>>& played() const { return played_; }
 
 private:
     int size_;
     int cells_[master::MAX_SIDE][master::MAX_SIDE] = {};
     std::unique_ptr<master::Position> judge_;
+    std::vector<std::pair<int, int>> played_;
 };
 
 // "x,y" with both on a board of `size`, or nullopt.
@@ -204,11 +207,9 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
         std::string command = ply == 0 ? "BEGIN" : "TURN " + last;
         if (!knowsPosition[b] && ply > 0 && (ply > 1 || last.empty())) {
             send(b, "BOARD");
-            for (int x = 0; x < grid.size(); ++x)
-                for (int y = 0; y < grid.size(); ++y)
-                    if (grid.at(x, y) != 0)
-                        send(b, std::to_string(x) + "," + std::to_string(y) + "," +
-                                    (grid.at(x, y) == b + 1 ? "1" : "2"));
+            // In the order played: renju judges each black stone on those before it.
+            for (const auto& [x, y] : grid.played())
+                send(b, std::to_string(x) + "," + std::to_string(y) + "," + (grid.at(x, y) == b + 1 ? "1" : "2"));
             command = "DONE";
         }
         knowsPosition[b] = true;
