@@ -149,7 +149,6 @@ void forEachCandidate(const Position& pos, F&& f) {
 
 int Worker::fourThatWins(int s) {
     const bool restricted = pos.restricted(s);
-    if (!restricted && !pos.hasPattern(s, F4) && pos.fourPoints(s).size() == 0) return -1;
     for (int i = 0; i < pos.fourPoints(s).size(); ++i) {
         const int c = pos.fourPoints(s)[i];
         // Black's double four is forbidden, and so is an open four with another four or two threes.
@@ -179,12 +178,11 @@ int Worker::collect(int s, LinePattern p, int* out, int max) const {
 int Worker::generate(Move* out, bool defendOnly) {
     const int me = pos.toMove(), opp = 1 - me;
     const bool opening = pos.stoneCount() < OPENING_STONES;
-    const bool restricted = pos.restricted(me);
     int n = 0;
     forEachCandidate(pos, [&](int c) {
         if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) return;
         if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < F3) return;
-        if (restricted && pos.forbidden(me, c)) return;
+        if (!legal(me, c)) return;
         out[n++] = Move{c, pos.value(me, c) * 2 + pos.value(opp, c) + (history[me][c] >> 4)};
     });
     return n;
@@ -198,7 +196,6 @@ int Worker::vcfStep(int plies) {
     if (pos.fivePoints(me).size()) return 1;
     int fours[MAX_MOVES];
     int n;
-    const bool restricted = pos.restricted(me);
     if (const int theirs = pos.fivePoints(opp).size()) {
         // Their four must be stopped; it goes on only if the stop is a four of ours.
         const int block = pos.fivePoints(opp)[0];
@@ -209,7 +206,7 @@ int Worker::vcfStep(int plies) {
         if (fourThatWins(me) >= 0) return 3;
         n = 0;
         for (int i = 0; i < pos.fourPoints(me).size(); ++i)
-            if (const int c = pos.fourPoints(me)[i]; !restricted || legal(me, c)) fours[n++] = c;
+            if (const int c = pos.fourPoints(me)[i]; legal(me, c)) fours[n++] = c;
     }
     if (plies < 3 || aborted()) return 0;
     for (int i = 0; i < n; ++i) {
@@ -258,7 +255,6 @@ int Worker::vctAttack(int plies, int* firstMove) {
     if (theirs > 1) return 0;
     int threats[MAX_MOVES];
     int n = 0;
-    const bool restricted = pos.restricted(me);
     if (theirs == 1) {
         threats[n++] = pos.fivePoints(opp)[0];
         if (!legal(me, threats[0])) return 0;
@@ -268,13 +264,13 @@ int Worker::vctAttack(int plies, int* firstMove) {
             return 3;
         }
         for (int i = 0; i < pos.fourPoints(me).size(); ++i)
-            if (const int c = pos.fourPoints(me)[i]; !restricted || legal(me, c)) threats[n++] = c;
+            if (const int c = pos.fourPoints(me)[i]; legal(me, c)) threats[n++] = c;
         if (plies < 3) return 0;
         // With an open three of theirs on the board only fours keep the initiative.
         if (!threatensOpenFour(opp)) {
             const int fours = n;
             forEachCandidate(pos, [&](int c) {
-                if (bestLine(pos, me, c) == F3 && (!restricted || legal(me, c))) threats[n++] = c;
+                if (bestLine(pos, me, c) == F3 && legal(me, c)) threats[n++] = c;
             });
             std::sort(threats + fours, threats + n,
                       [&](int a, int b) { return pos.value(me, a) > pos.value(me, b); });
@@ -302,16 +298,15 @@ int Worker::vctDefend(int plies) {
     if (fives > 1) return 2;
     int replies[2 * MAX_MOVES];
     int n = 0;
-    const bool restricted = pos.restricted(me);
     if (fives == 1) {
         replies[n++] = pos.fivePoints(opp)[0];
         if (!legal(me, replies[0])) return 2; // black may not stop it
     } else if (threatensOpenFour(opp)) {
         for (int i = 0; i < pos.fourPoints(opp).size(); ++i)
-            if (const int c = pos.fourPoints(opp)[i]; !restricted || legal(me, c)) replies[n++] = c;
+            if (const int c = pos.fourPoints(opp)[i]; legal(me, c)) replies[n++] = c;
         for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
             const int c = pos.fourPoints(me)[i];
-            if (pos.fourLineCount(opp, c) == 0 && (!restricted || legal(me, c))) replies[n++] = c;
+            if (pos.fourLineCount(opp, c) == 0 && legal(me, c)) replies[n++] = c;
         }
         if (n == 0) return 4;
     } else {

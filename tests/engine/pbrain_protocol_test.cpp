@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <random>
 #include <set>
 
@@ -230,126 +229,104 @@ TEST(PbrainProtocol, MasterPlaysEveryBoardAndRenjuFoulsAreRefused) {
 }
 
 // Random sessions: sizes, rules, moves, takebacks, blocks and garbage. The
-// test keeps its own copy of the position; every answer must fit it, so a
-// refused command that changed the brain's position shows in a later answer.
+// test keeps its own copy of the position and every answer must fit it, so
+// a refused command that changed the brain's position shows in a later one.
 TEST(PbrainFuzz, RandomSessionsKeepThePositionOnEveryError) {
     Brain b({"--player", "Master"});
     b.tell("INFO timeout_turn 30");
     std::mt19937 random(11);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    int size = 0;
+    master::Setup model; // toMove: our colour
+    model.width = 0;
     long long rule = 0;
-    std::map<std::pair<int, int>, int> stones; // -> 0 black, 1 white
-    std::vector<std::pair<int, int>> order;
-    int ours = 0;
-    auto setupOf = [&](int toMove) {
-        master::Setup s;
-        s.width = s.height = size;
-        master::ruleFromProtocol(rule, s.rule);
-        for (const auto& p : order)
-            s.stones.push_back({{p.first, p.second}, stones[p]});
-        s.toMove = toMove;
-        return s;
+    auto at = [&](int x, int y) {
+        return std::find_if(model.stones.begin(), model.stones.end(),
+                            [&](const master::Stone& s) { return s.at == master::Point{x, y}; });
     };
-    auto place = [&](std::pair<int, int> p, int side) {
-        stones[p] = side;
-        order.push_back(p);
+    auto judge = [&](int x, int y, int side) {
+        master::Setup s = model;
+        s.toMove = side;
+        return master::isFoul(master::judgeMove(s, {x, y}));
     };
-    auto expectedForbid = [&] {
-        std::string line = "FORBID ";
-        const auto black = std::count_if(stones.begin(), stones.end(), [](const auto& st) { return st.second == 0; });
-        if (2 * black == static_cast<long>(stones.size()))
-            for (const auto& p : master::forbiddenPoints(setupOf(0))) {
-                char pair[8];
-                std::snprintf(pair, sizeof pair, "%02d%02d", p.x, p.y);
-                line += pair;
-            }
-        return line + ".";
-    };
-    auto moveFits = [&](const std::string& answer) {
-        const auto m = parseMove(answer, size);
-        return m && !stones.count(*m) && !master::isFoul(master::judgeMove(setupOf(ours), {m->first, m->second}));
+    auto play = [&](const std::string& answer) { // our move, checked against the model
+        const auto m = parseMove(answer, model.width);
+        ASSERT_TRUE(m && at(m->first, m->second) == model.stones.end() && !judge(m->first, m->second, model.toMove))
+            << answer;
+        model.stones.push_back({{m->first, m->second}, model.toMove});
     };
     int answered = 0;
     for (int step = 0; step < 3000; ++step) {
-        const int x = pick(size + 4) - 2, y = pick(size + 4) - 2;
+        SCOPED_TRACE("step " + std::to_string(step));
+        const int n = model.width, x = pick(n + 4) - 2, y = pick(n + 4) - 2;
         const std::string xy = std::to_string(x) + "," + std::to_string(y);
-        const bool free = size && x >= 0 && y >= 0 && x < size && y < size && !stones.count({x, y});
-        const bool playable = size && (rule == 0 || rule == 1 || rule == 2 || rule == 4);
-        const int what = size ? pick(10) : 0;
+        const bool free = x >= 0 && y >= 0 && x < n && y < n && at(x, y) == model.stones.end();
+        const bool playable = master::ruleFromProtocol(rule, model.rule);
+        const int what = n ? pick(10) : 0;
         if (what == 0) {
-            const int n = pick(22) + 3;
-            const std::string answer = b.ask("START " + std::to_string(n));
-            if (n < 5 || n > 22) {
-                EXPECT_EQ(answer, "ERROR unsupported size");
-                continue;
-            }
-            ASSERT_EQ(answer, "OK");
-            size = n;
-            stones.clear();
-            order.clear();
+            const int size = pick(22) + 3;
+            const std::string answer = b.ask("START " + std::to_string(size));
+            ASSERT_EQ(answer, size < 5 || size > 22 ? "ERROR unsupported size" : "OK");
+            if (answer == "OK") model = master::Setup{size, size, model.rule, {}, 0};
         } else if (what == 1) {
             rule = std::vector<long long>{0, 1, 2, 4, 8, 3}[static_cast<std::size_t>(pick(6))];
             b.tell("INFO rule " + std::to_string(rule));
         } else if (what <= 5) {
-            const int theirs = stones.empty() ? 0 : 1 - ours;
-            const auto foul = free ? master::judgeMove(setupOf(theirs), {x, y}) : master::Verdict::PLAY_ON;
-            const bool full = static_cast<int>(stones.size()) + 1 >= size * size;
+            const int theirs = model.stones.empty() ? 0 : 1 - model.toMove;
+            const bool refused = !free || !playable || judge(x, y, theirs) ||
+                                 static_cast<int>(model.stones.size()) + 1 >= n * n;
             const std::string answer = b.ask("TURN " + xy);
-            if (!free || !playable || master::isFoul(foul) || full) {
-                EXPECT_EQ(answer.rfind("ERROR", 0), 0u) << step << " TURN " << xy << ": " << answer;
+            if (refused) {
+                EXPECT_EQ(answer.rfind("ERROR", 0), 0u) << "TURN " << xy << ": " << answer;
                 continue;
             }
-            ours = 1 - theirs;
-            place({x, y}, theirs);
-            ASSERT_TRUE(moveFits(answer)) << step << " TURN " << xy << ": " << answer;
-            place(*parseMove(answer, size), ours);
+            model.stones.push_back({{x, y}, theirs});
+            model.toMove = 1 - theirs;
+            play(answer);
             ++answered;
         } else if (what == 6) {
+            const auto stone = at(x, y);
             const std::string answer = b.ask("TAKEBACK " + xy);
-            if (!stones.count({x, y})) {
-                EXPECT_EQ(answer.rfind("ERROR", 0), 0u) << step << " TAKEBACK " << xy << ": " << answer;
-                continue;
-            }
-            ASSERT_EQ(answer, "OK") << step << " TAKEBACK " << xy;
-            stones.erase({x, y});
-            order.erase(std::find(order.begin(), order.end(), std::make_pair(x, y)));
+            ASSERT_EQ(answer.substr(0, 2), stone == model.stones.end() ? "ER" : "OK") << "TAKEBACK " << xy;
+            if (stone != model.stones.end()) model.stones.erase(stone);
         } else if (what == 7) {
-            // A block of the stones so far, in their order, and a random line, good or bad.
-            const bool yx = pick(2) == 0;
-            std::vector<std::pair<std::pair<int, int>, int>> lines;
-            for (const auto& p : order)
-                lines.push_back({p, stones[p] == ours ? 1 : 2});
-            lines.push_back({{x, y}, pick(3) + 1});
-            b.tell(yx ? "YXBOARD" : "BOARD");
-            for (const auto& [p, who] : lines)
-                b.tell(std::to_string(p.first) + "," + std::to_string(p.second) + "," + std::to_string(who));
-            std::string answer = yx ? (b.tell("DONE"), b.ask("YXSHOWFORBID")) : b.ask("DONE");
-            if (answer.rfind("ERROR", 0) == 0) {
-                if (yx) b.answer(); // the FORBID line; the old position stays, as later answers show
-                continue;
+            // The position so far in its order and one more line, good or bad. With
+            // more of the opponent's stones than ours, the opponent is black.
+            const int who = pick(3) + 1;
+            b.tell("BOARD");
+            int own = who == 1;
+            for (const auto& s : model.stones) {
+                b.tell(std::to_string(s.at.x) + "," + std::to_string(s.at.y) + "," + (s.side == model.toMove ? "1" : "2"));
+                own += s.side == model.toMove;
             }
-            ASSERT_TRUE(free && lines.back().second < 3 && playable) << step << " block with " << xy << ": " << answer;
-            // With more of the opponent's stones than ours, the opponent is black.
-            const auto own = std::count_if(lines.begin(), lines.end(), [](const auto& l) { return l.second == 1; });
-            ours = static_cast<long>(lines.size()) - own > own ? 1 : 0;
-            stones.clear();
-            order.clear();
-            for (const auto& [p, who] : lines)
-                place(p, who == 1 ? ours : 1 - ours);
-            if (yx) {
-                EXPECT_EQ(answer, expectedForbid()) << step;
-                continue;
-            }
-            ASSERT_TRUE(moveFits(answer)) << step << " BOARD: " << answer;
-            place(*parseMove(answer, size), ours);
+            b.tell(xy + "," + std::to_string(who));
+            const std::string answer = b.ask("DONE");
+            if (answer.rfind("ERROR", 0) == 0) continue;
+            ASSERT_TRUE(free && who < 3 && playable) << "BOARD with " << xy << ": " << answer;
+            model.stones.push_back({{x, y}, who == 1 ? model.toMove : 1 - model.toMove});
+            const int ours = static_cast<int>(model.stones.size()) - own > own ? 1 : 0;
+            if (ours != model.toMove)
+                for (auto& s : model.stones)
+                    s.side = 1 - s.side;
+            model.toMove = ours;
+            play(answer);
             ++answered;
         } else if (what == 8) {
             const std::string garbage[] = {"TURN " + xy + ",1", "TAKEBACK", "START x", "\x01\x02", "TURN ,"};
             const std::string answer = b.ask(garbage[pick(5)]);
-            EXPECT_TRUE(answer.rfind("ERROR", 0) == 0 || answer.rfind("UNKNOWN", 0) == 0) << step << ": " << answer;
+            EXPECT_TRUE(answer.rfind("ERROR", 0) == 0 || answer.rfind("UNKNOWN", 0) == 0) << answer;
         } else {
-            EXPECT_EQ(b.ask("YXSHOWFORBID"), expectedForbid()) << step;
+            std::string forbid = "FORBID ";
+            const auto black = std::count_if(model.stones.begin(), model.stones.end(),
+                                             [](const master::Stone& s) { return s.side == 0; });
+            master::Setup blackToMove = model;
+            blackToMove.toMove = 0;
+            if (2 * black == static_cast<long>(model.stones.size()))
+                for (const auto& p : master::forbiddenPoints(blackToMove)) {
+                    char pair[8];
+                    std::snprintf(pair, sizeof pair, "%02d%02d", p.x, p.y);
+                    forbid += pair;
+                }
+            EXPECT_EQ(b.ask("YXSHOWFORBID"), forbid + ".");
         }
     }
     EXPECT_GT(answered, 100); // the sessions do reach the search
