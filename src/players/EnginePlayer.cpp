@@ -8,28 +8,19 @@
 
 #include <chrono>
 #include <cstdio>
-#include <system_error>
 
 namespace quintrel {
 
 CEnginePlayer::CEnginePlayer() = default;
 
 CEnginePlayer::~CEnginePlayer() {
-    waitForWorker();
+    worker.finish();
     brain.reset(); // END, then the child is killed if it lingers
 }
 
-void CEnginePlayer::waitForWorker() {
-    if (!thread.joinable()) return;
-    abortRequested.store(1);
-    thread.join();
-    abortRequested.store(0);
-    stopRequested.store(0);
-}
+void CEnginePlayer::reset() { worker.finish(); }
 
-void CEnginePlayer::reset() { waitForWorker(); }
-
-void CEnginePlayer::stopThinking() { stopRequested.store(1); }
+void CEnginePlayer::stopThinking() { worker.requestStop(); }
 
 EngineSettings CEnginePlayer::loadSettings() const {
     EngineSettings s = definition ? EngineSettings::fromBlock(definition->settings) : EngineSettings{};
@@ -59,8 +50,7 @@ void CEnginePlayer::forfeit(const std::string& what) const {
 }
 
 int CEnginePlayer::requestMove(const CBoard& gameBoard, Side side) {
-    waitForWorker();
-    stopRequested.store(0); // a stop that came after the last move is not for this one
+    worker.finish();
     board = std::make_unique<CBoard>(gameBoard);
     sideToMove = side;
     requestWindow = window;
@@ -77,16 +67,10 @@ int CEnginePlayer::requestMove(const CBoard& gameBoard, Side side) {
             return 1;
         }
     }
-    try {
-        thread = std::thread(&CEnginePlayer::threadProcedure, this);
-    } catch (const std::system_error&) {
-        return 0;
-    }
-    return 1;
+    return worker.start([this] { threadProcedure(); }) ? 1 : 0;
 }
 
 void CEnginePlayer::threadProcedure() {
-    thinking.store(1);
     using Clock = std::chrono::steady_clock;
     int stones = 0;
     for (int x = 1; x <= BOARD_SIZE; ++x)
@@ -105,14 +89,13 @@ void CEnginePlayer::threadProcedure() {
             postLine(MSG_PROGRESS, progress);
         }
     };
-    const auto stop = [this] { return stopRequested.load() != 0; };
-    const auto abort = [this] { return abortRequested.load() != 0; };
+    const auto stop = [this] { return worker.stopped(); };
+    const auto abort = [this] { return worker.aborted(); };
 
     BrainLimits limits{settings.turnMs, settings.matchMs, settings.infoLines()};
     if (!brain->begun() && !brain->begin()) {
         forfeit(brain->fault());
         brain.reset();
-        thinking.store(0);
         return;
     }
     const auto since = Clock::now();
@@ -142,7 +125,6 @@ void CEnginePlayer::threadProcedure() {
         forfeit(answer.fault);
         break;
     }
-    thinking.store(0);
 }
 
 } // namespace quintrel

@@ -9,19 +9,18 @@
 //
 // Threads. The user-interface thread calls requestMove, stopThinking, reset,
 // setTurnTime and the destructor, and starts the brain (so that it lives as
-// long as that thread); the exchange runs on a worker. A started worker is
-// always joined before the player is asked again, reset or destroyed. The
-// threads share only `thinking`, `stopRequested`, `abortRequested` (atomic)
-// and the message port; the worker owns the connection while it runs.
+// long as that thread); the exchange runs on a worker (a ThinkingThread). A
+// started worker is always joined before the player is asked again, reset or
+// destroyed. The threads share only the worker's flags and the message port;
+// the worker owns the connection while it runs.
 
 #include "players/EngineSettings.h"
 #include "players/Player.h"
+#include "players/ThinkingThread.h"
 
-#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 namespace quintrel {
 
@@ -50,21 +49,17 @@ public:
     // The settings of the next request: the definition's (or the defaults),
     // with the command line and the time per move replaced where set.
     EngineSettings loadSettings() const;
-    bool isThinking() const { return thinking.load() != 0; }
+    bool isThinking() const { return worker.isThinking(); }
     // The label a message box and the log give the brain: its command line.
     std::string brainLabel() const;
 
 private:
-    void waitForWorker();
     void threadProcedure();
     void forfeit(const std::string& what) const;
     void postLine(int id, std::string text) const;
 
     std::unique_ptr<CBrainConnection> brain;
-    std::thread thread;
-    std::atomic<int> thinking{0};
-    std::atomic<int> stopRequested{0};
-    std::atomic<int> abortRequested{0};
+    ThinkingThread worker;
     int turnTimeMs = 0;
     std::optional<std::string> commandOverride;
     // The request the worker answers.

@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <system_error>
 
 namespace quintrel {
 
@@ -19,18 +18,11 @@ Field fieldOf(master::Point p) {
 
 CMasterPlayer::CMasterPlayer() : engine(std::make_unique<master::Engine>()) {}
 
-CMasterPlayer::~CMasterPlayer() { waitForWorker(); }
+CMasterPlayer::~CMasterPlayer() { worker.finish(); }
 
-void CMasterPlayer::waitForWorker() {
-    if (!thread.joinable()) return;
-    interrupt.store(1);
-    thread.join();
-    interrupt.store(0);
-}
+void CMasterPlayer::reset() { worker.finish(); }
 
-void CMasterPlayer::reset() { waitForWorker(); }
-
-void CMasterPlayer::stopThinking() { waitForWorker(); }
+void CMasterPlayer::stopThinking() { worker.finish(); }
 
 MasterSettings CMasterPlayer::loadSettings() const {
     MasterSettings s = definition ? MasterSettings::fromBlock(definition->settings) : MasterSettings{};
@@ -50,20 +42,14 @@ master::Setup CMasterPlayer::setupOf(const CBoard& board, Side side) {
 int CMasterPlayer::requestMove(const CBoard& gameBoard, Side side) { return requestPosition(setupOf(gameBoard, side)); }
 
 int CMasterPlayer::requestPosition(const master::Setup& setup) {
-    waitForWorker();
+    worker.finish();
     position = setup;
     current = loadSettings();
     searchWindow = window;
-    try {
-        thread = std::thread(&CMasterPlayer::threadProcedure, this);
-    } catch (const std::system_error&) {
-        return 0;
-    }
-    return 1;
+    return worker.start([this] { threadProcedure(); }) ? 1 : 0;
 }
 
 void CMasterPlayer::threadProcedure() {
-    thinking.store(1);
     runSearch();
     PortMessage move;
     move.id = MSG_MOVE;
@@ -73,13 +59,12 @@ void CMasterPlayer::threadProcedure() {
     line.text = lastLine;
     postMessage(searchWindow, std::move(move));
     postMessage(searchWindow, std::move(line));
-    thinking.store(0);
 }
 
 int CMasterPlayer::think(const CBoard& gameBoard, Side side) { return think(setupOf(gameBoard, side)); }
 
 int CMasterPlayer::think(const master::Setup& setup) {
-    waitForWorker();
+    worker.finish();
     position = setup;
     current = loadSettings();
     searchWindow.reset();
@@ -90,7 +75,7 @@ int CMasterPlayer::runSearch() {
     const MasterSettings& s = current;
     const master::Limits limits{s.timeMs, s.maxDepth, s.usableThreads(), s.hashMb};
     const auto start = std::chrono::steady_clock::now();
-    const master::Result r = engine->search(position, limits, interrupt, [this](int i, int n, master::Point p) {
+    const master::Result r = engine->search(position, limits, worker.abortFlag(), [this](int i, int n, master::Point p) {
         postRootProgress(searchWindow, i, n, fieldOf(p));
     });
     const auto elapsed = std::chrono::steady_clock::now() - start;
@@ -109,7 +94,7 @@ int CMasterPlayer::runSearch() {
         remark = "Victory in " + std::to_string((r.proved + 1) / 2);
     else if (r.proved < 0)
         remark = "Defeat in " + std::to_string((-r.proved) / 2);
-    else if (interrupt.load() != 0)
+    else if (worker.aborted())
         remark = "Interrupted...";
     // Positions per second in 64 bits: a long search sees more than 2^32 / 1000.
     const std::uint64_t perSecond = stats.timeMs == 0 ? 0 : r.nodes * 1000 / stats.timeMs;

@@ -5,21 +5,22 @@
 // at once when the move is forced.
 //
 // Threads. The user-interface thread calls requestMove, stopThinking, reset,
-// setTurnTime and the destructor; the search runs on a worker (plus helper
-// threads when more than one thread is set), each on its own board. A
-// started worker is always joined before the player is restarted, reset or
-// destroyed. The threads share only `thinking`, `interrupt`, the
-// transposition table (lock-free entries) and the message port.
+// setTurnTime and the destructor; the search runs on a worker (a
+// ThinkingThread, plus helper threads when more than one thread is set),
+// each on its own board. A started worker is always joined before the
+// player is restarted, reset or destroyed. The threads share only the
+// worker's flags, the transposition table (lock-free entries) and the
+// message port.
 
 #include "master/Position.h"
 #include "players/MasterSettings.h"
 #include "players/Player.h"
+#include "players/ThinkingThread.h"
 #include "search/SearchStatistics.h"
 
 #include <atomic>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace quintrel {
 
@@ -59,21 +60,18 @@ public:
     const SearchStatistics& statistics() const { return stats; }
     // The log text of the last search (SeenPos ... Score, remark).
     std::string logLine() const { return lastLine; }
-    bool isThinking() const { return thinking.load() != 0; }
+    bool isThinking() const { return worker.isThinking(); }
 
     // The settings of the next search: the definition's, else the defaults,
     // with the time per move replaced by setTurnTime's when one is set.
     MasterSettings loadSettings() const;
 
 private:
-    void waitForWorker();
     void threadProcedure();
     int runSearch();
 
     std::unique_ptr<master::Engine> engine;
-    std::thread thread;
-    std::atomic<int> thinking{0};
-    std::atomic<int> interrupt{0};
+    ThinkingThread worker;
     int turnTimeMs = 0;
     // Loaded when a move is requested: the worker never reads the
     // definition, which the user-interface thread may replace at any time.

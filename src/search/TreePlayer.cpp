@@ -7,17 +7,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <new>
-#include <system_error>
-
-#ifdef __linux__
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
 
 namespace quintrel {
 
@@ -28,25 +20,6 @@ std::atomic<CTreePlayer::MemoryWarningHandler> memoryWarningHandler{nullptr};
 std::uint32_t tickMs() {
     using namespace std::chrono;
     return static_cast<std::uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-}
-
-// Thread priorities -1..2 (low, middle, high, aggressive) as nice steps
-// relative to the process. Lowering always works; raising needs a privilege
-// the program may not have, and the worker then runs at normal priority.
-void applyThreadPriority(int priority) {
-#ifdef __linux__
-    static constexpr int NICE_STEP[4] = {+5, 0, -2, -5};
-    if (priority < -1 || priority > 2 || priority == 0) return;
-    errno = 0;
-    const int base = getpriority(PRIO_PROCESS, 0);
-    if (errno != 0) return;
-    const auto tid = static_cast<id_t>(syscall(SYS_gettid));
-    // Refused (raising without the privilege): the worker keeps the
-    // process's own priority.
-    (void)setpriority(PRIO_PROCESS, tid, base + NICE_STEP[priority + 1]);
-#else
-    (void)priority;
-#endif
 }
 
 Field fieldAt(int x, int y) { return Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)}; }
@@ -75,22 +48,15 @@ CTreePlayer::CTreePlayer() {
     journalDepth = journalBuffer ? 4 : 0;
 }
 
-CTreePlayer::~CTreePlayer() { waitForWorker(); }
+CTreePlayer::~CTreePlayer() { worker.finish(); }
 
-void CTreePlayer::waitForWorker() {
-    if (!thread.joinable()) return;
-    interrupt.store(1);
-    thread.join();
-    interrupt.store(0);
-}
+void CTreePlayer::reset() { worker.finish(); }
 
-void CTreePlayer::reset() { waitForWorker(); }
-
-void CTreePlayer::stopThinking() { waitForWorker(); }
+void CTreePlayer::stopThinking() { worker.finish(); }
 
 bool CTreePlayer::prepareSearch(const CBoard& gameBoard, Side side) {
     // The previous worker (if any) ends and delivers before anything changes.
-    waitForWorker();
+    worker.finish();
     board = gameBoard;
     board.journalBase = board.journalCurrent = board.journalEnd = nullptr;
     sideToMove = side;
@@ -102,18 +68,11 @@ bool CTreePlayer::prepareSearch(const CBoard& gameBoard, Side side) {
 int CTreePlayer::requestMove(const CBoard& gameBoard, Side side) {
     if (!prepareSearch(gameBoard, side)) return 0;
     searchWindow = window;
-    try {
-        thread = std::thread(&CTreePlayer::threadProcedure, this, priority);
-    } catch (const std::system_error&) {
-        return 0;
-    }
-    return 1;
+    return worker.start([this] { threadProcedure(); }, priority) ? 1 : 0;
 }
 
-void CTreePlayer::threadProcedure(int threadPriority) {
-    applyThreadPriority(threadPriority);
+void CTreePlayer::threadProcedure() {
     rng::seedWithTime();
-    thinking.store(1);
     const int score = runSearch();
     bestMove.side = sideToMove;
     // The line is composed before the move goes out: once the move is posted
@@ -127,7 +86,6 @@ void CTreePlayer::threadProcedure(int threadPriority) {
     move.lParam = bestMove.packed();
     postMessage(searchWindow, std::move(move));
     postMessage(searchWindow, std::move(line));
-    thinking.store(0);
 }
 
 int CTreePlayer::think(const CBoard& gameBoard, Side side) {

@@ -7,11 +7,12 @@
 // runs one search per move.
 //
 // Threads. The user-interface thread calls requestMove, stopThinking, reset,
-// isCandidate and the destructor; the worker runs search() on `board`. A
-// started worker is always joined before the player is restarted, reset or
-// destroyed, so nothing the worker uses can change or vanish under it. The
-// two threads share only `thinking`, `interrupt`, the two relaxable settings
-// `reduction` and `quality` (all atomic) and the message port.
+// isCandidate and the destructor; the worker (a ThinkingThread) runs
+// search() on `board`. A started worker is always joined before the player
+// is restarted, reset or destroyed, so nothing the worker uses can change or
+// vanish under it. The two threads share only the worker's flags, the two
+// relaxable settings `reduction` and `quality` (all atomic) and the message
+// port.
 //
 // Every concrete kind must call stopThinking() first thing in its destructor:
 // the worker calls the kind's own search(), which must not outlive it.
@@ -22,6 +23,7 @@
 #include "board/Board.h"
 #include "board/FieldList.h"
 #include "players/Player.h"
+#include "players/ThinkingThread.h"
 #include "players/TreeSettings.h"
 #include "search/NodeFacts.h"
 #include "search/SearchStatistics.h"
@@ -30,7 +32,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 
 namespace quintrel {
 
@@ -93,7 +94,7 @@ public:
     // as the worker does.
     std::string composeLogLine(int score);
 
-    bool isThinking() const { return thinking.load() != 0; }
+    bool isThinking() const { return worker.isThinking(); }
 
     // Shown when the journal could not be had for the configured depth
     // (caption, text); the UI installs one that opens a message box. Called on
@@ -166,7 +167,7 @@ protected:
 
     // Root only: "i/n" progress and the examined field.
     void reportRootMove(int i, int n, Field f);
-    bool interrupted() const { return interrupt.load(std::memory_order_relaxed) != 0; }
+    bool interrupted() const { return worker.aborted(); }
 
     // Sizes journalBuffer for maxDepth, lowering the depth when memory is short.
     void prepareJournal();
@@ -184,16 +185,13 @@ protected:
 
 private:
     bool prepareSearch(const CBoard& gameBoard, Side side);
-    void threadProcedure(int threadPriority);
+    void threadProcedure();
     int runSearch();
-    void waitForWorker();
     bool passesReduction(const CBoard& on, int x, int y, int reduction, unsigned quality) const;
     void scanCandidates(FieldList& list, Side s);
     void scanNearStones(FieldList& list, const FieldRect& r, bool contureOnly);
 
-    std::thread thread;
-    std::atomic<int> thinking{0};
-    std::atomic<int> interrupt{0};
+    ThinkingThread worker;
     std::unique_ptr<MoveRecord[]> journalBuffer;
     SearchSettings current;
     // The window as it was when the search started: the worker posts only here.
