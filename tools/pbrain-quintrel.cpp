@@ -18,7 +18,7 @@
 #include "board/Random.h"
 #include "pbrain-quintrel/Brain.h"
 #include "players/HumanPlayer.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/store/QSettingsStore.h"
 
 using namespace quintrel;

@@ -26,7 +26,7 @@
 #include "app/ChildProcess.h"
 #include "players/EnginePlayer.h"
 #include "players/HumanPlayer.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/store/QSettingsStore.h"
 
 using namespace quintrel;

@@ -1,7 +1,7 @@
 #include "game/PlayerSelection.h"
 
 #include "players/Player.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 
 namespace quintrel {
 

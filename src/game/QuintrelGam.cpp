@@ -5,7 +5,7 @@
 
 #include "players/HumanPlayer.h"
 #include "players/Player.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "players/PlayerDefinition.h"
 
 namespace quintrel {

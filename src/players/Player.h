@@ -37,6 +37,13 @@ public:
     // time limits), over the stored settings; 0 goes back to them. Players
     // without a clock ignore it.
     virtual void setTurnTime(int ms) { (void)ms; }
+    // What the board view shows of this player's search: whether it marks
+    // examined fields at all, and whether x,y on `on` is one of them.
+    virtual bool marksExamined() const { return false; }
+    virtual bool isExamined(const CBoard& on, int x, int y) const {
+        (void)on, (void)x, (void)y;
+        return false;
+    }
 
     // Posts MSG_MOVE (lParam = m.packed()) to window; a no-op when it is gone.
     void deliverMove(GameMove m) const;

@@ -2,7 +2,6 @@
 
 #include "app/RegistryKey.h"
 #include "players/Player.h"
-#include "players/PlayerKindCatalogue.h"
 
 #include <cstdio>
 
@@ -36,14 +35,14 @@ std::unique_ptr<CPlayer> PlayerDefinition::createPlayer() const {
     return player;
 }
 
-bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix,
+bool PlayerDefinition::read(CRegistryKey& key, const std::string& prefix, const KindLookup& findKind,
                             const std::function<void()>& beforeRewrite) {
     std::string newName, newDescription, newClass;
     if (!key.readText(prefix + "Name", newName) ||
         !key.readText(prefix + "Description", newDescription) ||
         !key.readText(prefix + "Class", newClass))
         return false;
-    const PlayerDefinition* entry = PlayerKindCatalogue::findKind(newClass);
+    const PlayerDefinition* entry = findKind(newClass);
     if (!entry) return false;
     std::vector<std::uint8_t> value;
     PlayerSettings block;

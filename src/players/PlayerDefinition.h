@@ -65,8 +65,11 @@ struct PlayerDefinition {
     // Class and Settings. read() leaves the definition untouched on failure;
     // a settings block the kind rejects is replaced by the defaults, which are
     // written back at once, and the read still succeeds.
-    // beforeRewrite runs just before that write.
-    bool read(CRegistryKey& key, const std::string& prefix,
+    // findKind gives the kind's default entry for a stored class name (null
+    // for none): the catalogue, which lives above the players. beforeRewrite
+    // runs just before that write.
+    using KindLookup = std::function<const PlayerDefinition*(const std::string& className)>;
+    bool read(CRegistryKey& key, const std::string& prefix, const KindLookup& findKind,
               const std::function<void()>& beforeRewrite = nullptr);
     bool write(CRegistryKey& key, const std::string& prefix) const;
     // Deletes all four values; true when at least one existed.

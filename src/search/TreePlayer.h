@@ -79,6 +79,8 @@ public:
     bool isCandidate(const CBoard& on, int x, int y) const {
         return isCandidate(on, Field{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)});
     }
+    bool marksExamined() const override { return true; }
+    bool isExamined(const CBoard& on, int x, int y) const override { return isCandidate(on, x, y); }
 
     // One whole search on the calling thread, without posting anything: what
     // the worker does between copying the board and delivering. For tests,

@@ -1,7 +1,7 @@
 #include "ui/DlgSeams.h"
 
 #include "game/PlayerSelection.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/DlgSettingsEditors.h"
 #include "ui/EditPlayersDialog.h"
 

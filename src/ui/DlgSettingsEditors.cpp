@@ -5,7 +5,7 @@
 #include "players/LightSettings.h"
 #include "players/MasterSettings.h"
 #include "players/MediumSettings.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
 #include "ui/EngineSettingsDialog.h"
 #include "ui/LightSettingsDialog.h"

@@ -1,7 +1,7 @@
 #include "ui/EditPlayersDialog.h"
 
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "ui/DlgButtons.h"
 #include "ui/NewPlayerDialog.h"
 #include "ui/UiHooks.h"

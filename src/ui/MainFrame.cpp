@@ -3,9 +3,8 @@
 #include "app/RegistryKey.h"
 #include "game/QuintrelGam.h"
 #include "players/Player.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "players/PlayerDefinition.h"
-#include "search/TreePlayer.h"
 #include "ui/Artwork.h"
 #include "ui/DlgSeams.h"
 #include "ui/InfoBoxes.h"
@@ -53,13 +52,13 @@ QMessageBox::Icon boxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-// The examined set belongs to the tree player on move, else to the other
-// side's when that one searches; without a tree player nothing is examined.
-bool examinedByTreePlayer(const CQuintrelGam& doc, int x, int y)
+// The examined set belongs to the player on move when it marks one, else to
+// the other side's; without such a player nothing is examined.
+bool examinedBySearch(const CQuintrelGam& doc, int x, int y)
 {
     for (const CPlayer* p : {doc.onMovePlayer(), doc.otherPlayer()})
-        if (auto* tree = dynamic_cast<const CTreePlayer*>(p))
-            return tree->isCandidate(doc.board(), x, y);
+        if (p && p->marksExamined())
+            return p->isExamined(doc.board(), x, y);
     return false;
 }
 
@@ -90,7 +89,7 @@ public:
         return p.savedO != nullptr
             || (p.playerO && p.playerX && p.playerO->isComputer == 1 && p.playerX->isComputer == 1);
     }
-    bool isExamined(int x, int y) const override { return examinedByTreePlayer(doc, x, y); }
+    bool isExamined(int x, int y) const override { return examinedBySearch(doc, x, y); }
     bool replaying() const override { return doc.replaying(); }
     void deliverMove(GameMove move) override { doc.onMoveDelivered(move); }
     void handleMessage(const PortMessage& msg) override { doc.handleMessage(msg); }

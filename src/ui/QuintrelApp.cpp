@@ -5,7 +5,7 @@
 #include "board/Random.h"
 #include "game/QuintrelGam.h"
 #include "players/HumanPlayer.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "search/TreePlayer.h"
 #include "ui/DlgSeams.h"
 #include "ui/MainFrame.h"

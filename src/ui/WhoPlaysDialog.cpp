@@ -1,7 +1,7 @@
 #include "ui/WhoPlaysDialog.h"
 
 #include "game/PlayerSelection.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/DlgButtons.h"
 #include "ui/DlgSeams.h"
 #include "ui/UiHooks.h"

@@ -5,8 +5,8 @@
 #include "board/Board.h"
 #include "players/EnginePlayer.h"
 #include "players/EngineSettings.h"
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "app/SettingsStore.h"
 
 #include <gtest/gtest.h>

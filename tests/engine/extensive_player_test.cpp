@@ -6,7 +6,7 @@
 #include "SearchTestUtil.h"
 
 #include "board/BoardQueries.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "search/ExtensivePlayer.h"
 
 #include <gtest/gtest.h>

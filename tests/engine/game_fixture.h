@@ -13,8 +13,8 @@
 #include "game/HeadlessGameUi.h"
 #include "game/QuintrelGam.h"
 #include "players/HumanPlayer.h"
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 
 namespace quintrel::testing {
 

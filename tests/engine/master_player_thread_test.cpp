@@ -6,7 +6,7 @@
 #include "ThreadTestRig.h"
 
 #include "players/MasterSettings.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "search/MasterPlayer.h"
 
 #include <gtest/gtest.h>

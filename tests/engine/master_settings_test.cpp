@@ -2,7 +2,7 @@
 // catalogue's defaults, and the time per move a run may set over them.
 
 #include "players/MasterSettings.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "search/MasterPlayer.h"
 
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 
 #include "app/OptionValues.h"
 #include "players/MasterSettings.h"
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "ui/store/QSettingsStore.h"
 
 #include <gtest/gtest.h>

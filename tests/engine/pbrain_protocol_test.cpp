@@ -7,8 +7,8 @@
 
 #include "app/RegistryKey.h"
 #include "app/SafeFile.h"
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
 #include "ui/store/QSettingsStore.h"
 

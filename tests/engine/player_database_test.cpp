@@ -2,8 +2,8 @@
 #include "app/SettingsStore.h"
 #include "players/HumanPlayer.h"
 #include "players/MasterSettings.h"
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
 #include "ui/store/QSettingsStore.h"
 

@@ -3,7 +3,7 @@
 #include "players/HumanPlayer.h"
 #include "players/LightSettings.h"
 #include "players/MediumSettings.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "players/RandomPlayer.h"
 #include "players/TreeSettings.h"
 

@@ -10,7 +10,7 @@
 
 #include "game/QuintrelGam.h"
 #include "players/LightSettings.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/MainFrame.h"
 #include "ui/QuintrelApp.h"
 #include "ui/store/QSettingsStore.h"

@@ -7,8 +7,8 @@
 #include "app/SettingsStore.h"
 #include "game/PlayerSelection.h"
 #include "players/MasterSettings.h"
-#include "players/PlayerDatabase.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerDatabase.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "ui/DlgSeams.h"
 #include "ui/MasterSettingsDialog.h"
 

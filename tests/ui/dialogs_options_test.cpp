@@ -10,7 +10,7 @@
 #include "app/SettingsStore.h"
 #include "game/HeadlessGameUi.h"
 #include "game/QuintrelGam.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/DlgSeams.h"
 
 #include <memory>

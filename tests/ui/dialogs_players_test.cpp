@@ -10,7 +10,7 @@
 #include "app/SettingsStore.h"
 #include "game/PlayerSelection.h"
 #include "players/LightSettings.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "players/TreeSettings.h"
 #include "ui/DlgSeams.h"
 #include "ui/store/QSettingsStore.h"

@@ -7,7 +7,7 @@
 
 #include "players/HumanPlayer.h"
 #include "players/LightSettings.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "players/TreeSettings.h"
 #include "ui/DlgSettingsEditors.h"
 #include "ui/LightSettingsDialog.h"

@@ -10,7 +10,7 @@
 #include "app/RegistryKey.h"
 #include "app/SettingsStore.h"
 #include "game/QuintrelGam.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "ui/LogWindow.h"
 #include "ui/MainFrame.h"
 #include "ui/QuintrelApp.h"
@@ -19,7 +19,7 @@
 
 #include "players/EngineSettings.h"
 #include "players/PlayerDefinition.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 #include "ui/DlgSettingsEditors.h"
 
 using namespace quintrel;

@@ -6,7 +6,7 @@
 #include "board/Random.h"
 #include "game/QuintrelGam.h"
 #include "players/HumanPlayer.h"
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 #include "players/PlayerDefinition.h"
 #include "players/TreeSettings.h"
 #include "search/TreePlayer.h"

@@ -1,4 +1,4 @@
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 
 #include "players/EnginePlayer.h"
 #include "players/EngineSettings.h"

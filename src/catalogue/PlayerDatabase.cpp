@@ -1,7 +1,7 @@
-#include "players/PlayerDatabase.h"
+#include "catalogue/PlayerDatabase.h"
 
 #include "app/RegistryKey.h"
-#include "players/PlayerKindCatalogue.h"
+#include "catalogue/PlayerKindCatalogue.h"
 
 #include <optional>
 
@@ -46,7 +46,7 @@ void CPlayerDatabase::load() {
             const auto repair = [this] { beforeRepair(); };
             for (std::uint32_t i = 0; i < n; ++i) {
                 PlayerDefinition d;
-                if (!d.read(key, playerPrefix(i), repair)) {
+                if (!d.read(key, playerPrefix(i), PlayerKindCatalogue::findKind, repair)) {
                     beforeRepair();
                     key.writeNumber(NUM_OF_PLAYERS, i);
                     break;
