@@ -88,6 +88,10 @@ public:
     virtual bool runOptions(OptionValues& options, CPlayerDatabase& database) {
         (void)options; (void)database; return false;
     }
+
+    // What the commands' enabling reads (busy, the history, the players) may
+    // have changed: called as each of the document's entry points returns.
+    virtual void stateChanged() {}
 };
 
 } // namespace quintrel

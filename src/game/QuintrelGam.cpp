@@ -86,6 +86,7 @@ CQuintrelGam::~CQuintrelGam() {
 }
 
 void CQuintrelGam::attachView(GameUi& ui, const WindowHandle& window) {
+    const ChangeNotice notice{*this};
     ui_ = &ui;
     if (viewKnown_) return;
     viewKnown_ = true;
@@ -100,6 +101,7 @@ void CQuintrelGam::copyOptions() {
 // Messages
 
 void CQuintrelGam::handleMessage(const PortMessage& msg) {
+    const ChangeNotice notice{*this};
     if (msg.wParam != MSG_TAG) return;
     switch (msg.id) {
     case MSG_MOVE:
@@ -126,6 +128,7 @@ void CQuintrelGam::handleMessage(const PortMessage& msg) {
 }
 
 void CQuintrelGam::onReplayTimer() {
+    const ChangeNotice notice{*this};
     if (!replaying_) ui().stopReplayTimer();
     replayStep();
 }
@@ -155,6 +158,7 @@ bool CQuintrelGam::onNewDocument() {
 }
 
 bool CQuintrelGam::commandNew() {
+    const ChangeNotice notice{*this};
     if (!askBeforeDiscard()) return false;
     return onNewDocument();
 }
@@ -204,6 +208,7 @@ void CQuintrelGam::recordMove(GameMove m) {
 }
 
 void CQuintrelGam::onMoveDelivered(GameMove m) {
+    const ChangeNotice notice{*this};
     // Moves that do not fit are dropped silently. A finished game and a
     // running replay take no move either: recording one would cut the record.
     if (m.side != sideToMove_ || !m.field.onBoard() || !board_.isEmpty(m.field)) return;
@@ -391,6 +396,7 @@ void CQuintrelGam::repaintIfOverlays() {
 }
 
 void CQuintrelGam::moveBack() {
+    const ChangeNotice notice{*this};
     if (current_ < 1) return;
     ui().clearBlinking();
     --current_;
@@ -405,6 +411,7 @@ void CQuintrelGam::moveBack() {
 }
 
 void CQuintrelGam::moveForward() {
+    const ChangeNotice notice{*this};
     if (current_ > last_) return;
     placeRecorded(current_);
     historyFlags_ = current_ == last_ + 1 ? HISTORY_AT_END : 0;
@@ -425,6 +432,7 @@ void CQuintrelGam::rewindToStart() {
 }
 
 void CQuintrelGam::undoAll() {
+    const ChangeNotice notice{*this};
     if (last_ < 0) return;
     rewindToStart();
 }
@@ -432,6 +440,7 @@ void CQuintrelGam::undoAll() {
 void CQuintrelGam::redoAll() { goToMove(last_ + 1); }
 
 void CQuintrelGam::goToMove(int n) {
+    const ChangeNotice notice{*this};
     if (n > last_ + 1) n = last_ + 1;
     while (current_ < n) {
         const GameMove& m = moves_[current_];
@@ -451,6 +460,7 @@ void CQuintrelGam::goToMove(int n) {
 // Commands steering the cycle
 
 void CQuintrelGam::stopThinking() {
+    const ChangeNotice notice{*this};
     if (replaying_) {
         replaying_ = false;
         return;
@@ -467,6 +477,7 @@ void CQuintrelGam::stopThinking() {
 }
 
 void CQuintrelGam::autoplay() {
+    const ChangeNotice notice{*this};
     CPlayer* expert = database_.expertPlayer();
     if (!expert) return;
     players_.savedO = players_.playerO;
@@ -486,12 +497,14 @@ void CQuintrelGam::autoplay() {
 }
 
 void CQuintrelGam::switchSides() {
+    const ChangeNotice notice{*this};
     if (!isHuman(onMovePlayer())) return;
     std::swap(players_.playerO, players_.playerX);
     requestNextMove();
 }
 
 void CQuintrelGam::advice() {
+    const ChangeNotice notice{*this};
     CPlayer* a = database_.expertPlayer();
     if (!a) return;
     a->reset();
@@ -505,6 +518,7 @@ void CQuintrelGam::advice() {
 }
 
 void CQuintrelGam::replay() {
+    const ChangeNotice notice{*this};
     replaying_ = true;
     if (current_ > last_) rewindToStart();
     ui().setStatusText(PANE_TURN, "Replaying...");
@@ -515,12 +529,14 @@ void CQuintrelGam::replay() {
 }
 
 void CQuintrelGam::whoPlays() {
+    const ChangeNotice notice{*this};
     if (!ui().runWhoPlays(players_)) return;
     if (ui().showsAllExamined()) ui().repaint();
     if (historyFlags_ != HISTORY_FINISHED) requestNextMove();
 }
 
 void CQuintrelGam::editPlayers() {
+    const ChangeNotice notice{*this};
     if (!database_.editPlayers(players_.firstIndex, players_.secondIndex, players_.firstPlayer.get(),
                                players_.secondPlayer.get()))
         return;
@@ -532,6 +548,7 @@ void CQuintrelGam::editPlayers() {
 }
 
 void CQuintrelGam::options() {
+    const ChangeNotice notice{*this};
     if (!ui().runOptions(options_, database_)) return;
     copyOptions();
     players_.setPriority(options_.threadPriority());
@@ -542,6 +559,7 @@ void CQuintrelGam::options() {
 }
 
 void CQuintrelGam::opponentSettings() {
+    const ChangeNotice notice{*this};
     if (!canOpponentSettings()) return;
     // The player links to its definition read-only; the list entry itself is edited.
     const PlayerDefinition* linked = otherPlayer()->definition;
@@ -630,6 +648,7 @@ bool CQuintrelGam::openFile(const std::string& path) {
 }
 
 bool CQuintrelGam::commandOpen(const std::string& path) {
+    const ChangeNotice notice{*this};
     if (!askBeforeDiscard()) return false;
     return openFile(path);
 }
@@ -642,6 +661,7 @@ bool CQuintrelGam::writeFile(const std::string& path) {
 }
 
 bool CQuintrelGam::saveAs(const std::string& path) {
+    const ChangeNotice notice{*this};
     if (last_ < 0 || !writeFile(path)) return false;
     path_ = path;
     modified_ = false;
@@ -649,6 +669,7 @@ bool CQuintrelGam::saveAs(const std::string& path) {
 }
 
 bool CQuintrelGam::save() {
+    const ChangeNotice notice{*this};
     if (!path_.empty()) return saveAs(path_);
     const auto chosen = ui().chooseSavePath(title());
     if (!chosen) return false;

@@ -151,6 +151,12 @@ private:
     void install(const LoadedGame& game);
 
     GameUi& ui() { return *ui_; }
+    // Tells the surroundings, as an entry point returns, that its state may
+    // have changed.
+    struct ChangeNotice {
+        CQuintrelGam& doc;
+        ~ChangeNotice() { doc.ui_->stateChanged(); }
+    };
 
     bool replaying_ = false;
     bool haltAutoplay_ = false;

@@ -34,12 +34,12 @@
 namespace quintrel::ui {
 
 namespace {
-const char* const KEY_RECENT_FILES = "SOFTWARE\\Zekta\\Quintrel++\\Recent File List";
-
 QString qs(const std::string& s)
 {
     return QString::fromStdString(s);
 }
+
+const char* const GAME_FILTER = "Quintrel++ Games (*.gam);;All Files (*)";
 
 QMessageBox::Icon boxIcon(MessageIcon icon)
 {
@@ -162,194 +162,200 @@ std::shared_ptr<MessageSink> CMainFrame::port() const
     return windowPort;
 }
 
-QAction* CMainFrame::addCommand(int id, const QString& text, const QKeySequence& key, const QString& prompt)
+// ---- The command table ----
+
+// One entry a command: what its action, menu entry, toolbar button and
+// enabling are made from. The shortcut is shown after a tab in the menu
+// text; Advice's Alt+A is shown only, the frame's event filter serves it.
+struct CMainFrame::Command {
+    int id;
+    const char* text;
+    const char* key;    // "" for none
+    const char* prompt; // the status bar's text
+    const char* tip;    // the toolbar's; "" for none
+    void (*run)(CMainFrame& f, bool checked);
+    bool (*enabled)(const CMainFrame& f);
+    bool (*checked)(const CMainFrame& f); // null: not checkable
+};
+
+namespace {
+using Frame = CMainFrame;
+bool always(const Frame&) { return true; }
+} // namespace
+
+const std::vector<CMainFrame::Command>& CMainFrame::commands()
 {
-    auto* a = new QAction(text, this);
+    using F = CMainFrame;
+    // The document's own tests of what may be done now.
+    static const auto idle = [](const F& f) { return f.doc && f.doc->canStartOver(); };
+    static const std::vector<Command> table = {
+        {ID_FILE_NEW, "&New", "Ctrl+N", "Start a new game", "New Game",
+         [](F& f, bool) { if (f.doc && f.doc->commandNew()) f.updateTitle(); }, idle, nullptr},
+        {ID_FILE_OPEN, "&Open...", "Ctrl+O", "Open a saved game", "Open Game", [](F& f, bool) { f.fileOpen(); },
+         idle, nullptr},
+        {ID_FILE_SAVE, "&Save", "Ctrl+S", "Save the current game", "Save Game", [](F& f, bool) { f.fileSave(); },
+         [](const F& f) { return f.doc && f.doc->canSave(); }, nullptr},
+        {ID_FILE_SAVE_AS, "Save &As...", "", "Save the current game with a new name", "Save As",
+         [](F& f, bool) { f.fileSaveAs(); }, [](const F& f) { return f.doc && f.doc->canSave(); }, nullptr},
+        {ID_OPTIONS, "O&ptions...", "", "Set up options for the program", "Options",
+         [](F& f, bool) { f.doc->options(); }, idle, nullptr},
+        {ID_APP_EXIT, "E&xit", "", "Quit the Quintrel++", "Exit", [](F& f, bool) { f.close(); }, always, nullptr},
+        {ID_WHO_PLAYS, "&Who Plays...", "", "Choose players for current game", "Who Plays",
+         [](F& f, bool) { f.doc->whoPlays(); }, idle, nullptr},
+        {ID_SWITCH_SIDES, "&Switch Sides", "Alt+S", "Switch players", "Switch Sides",
+         [](F& f, bool) { f.doc->switchSides(); }, [](const F& f) { return f.doc && f.doc->canAdvice(); }, nullptr},
+        {ID_AUTOPLAY, "&Autoplay", "", "Computer plays for both sides", "Autoplay",
+         [](F& f, bool) { f.doc->autoplay(); }, idle, nullptr},
+        {ID_OPPONENT_SETTINGS, "&Opponent's Settings..", "", "Edit settings of current computer player",
+         "Opponent's Settings", [](F& f, bool) { f.doc->opponentSettings(); },
+         [](const F& f) { return f.doc && f.doc->canOpponentSettings(); }, nullptr},
+        {ID_EDIT_PLAYERS, "&Edit Players...", "", "Add, remove or change available players", "Edit Players",
+         [](F& f, bool) { f.doc->editPlayers(); }, idle, nullptr},
+        {ID_MOVE_BACK, "Move &Back", "Alt+B", "Undo the last move", "Move Back", [](F& f, bool) { f.doc->moveBack(); },
+         [](const F& f) { return f.doc && f.doc->canMoveBack(); }, nullptr},
+        {ID_MOVE_FORWARD, "Move &Forward", "Alt+F", "Replay the next move", "Move Forward",
+         [](F& f, bool) { f.doc->moveForward(); }, [](const F& f) { return f.doc && f.doc->canMoveForward(); },
+         nullptr},
+        {ID_UNDO_ALL, "&Undo All Moves", "Alt+U", "Return to the initial position", "Undo All Moves",
+         [](F& f, bool) { f.doc->undoAll(); }, [](const F& f) { return f.doc && f.doc->canUndoAll(); }, nullptr},
+        {ID_REDO_ALL, "Re&do All Moves", "Alt+D", "Go to the final position", "Redo All Moves",
+         [](F& f, bool) { f.doc->redoAll(); }, [](const F& f) { return f.doc && f.doc->canMoveForward(); }, nullptr},
+        {ID_REPLAY, "&Replay Game", "Alt+R", "Replay the game", "Replay", [](F& f, bool) { f.doc->replay(); },
+         [](const F& f) { return f.doc && f.doc->canReplay(); }, nullptr},
+        {ID_STOP_THINKING, "&Stop Thinking", "Esc", "Require computer to play immediately", "Stop Thinking",
+         [](F& f, bool) { f.doc->stopThinking(); }, [](const F& f) { return f.doc && f.doc->canStopThinking(); },
+         nullptr},
+        {ID_VIEW_TOOLBAR, "&Toolbar", "", "Show or hide the toolbar", "Toggle ToolBar",
+         [](F& f, bool on) { f.toggleToolBar(on); }, always, [](const F& f) { return !f.tools->isHidden(); }},
+        {ID_VIEW_STATUS_BAR, "&Status Bar", "", "Show or hide the status bar", "Toggle StatusBar",
+         [](F& f, bool on) { f.toggleStatusBar(on); }, always, [](const F& f) { return !f.statusBar()->isHidden(); }},
+        {ID_VIEW_LOG, "&Log Window", "", "Show or hide the log window", "Toggle LogWindow",
+         [](F& f, bool) { f.toggleLogWindow(); }, always, [](const F& f) { return !f.log.isNull(); }},
+        {ID_VIEW_ALL_EXAMINED, "&All Examined Fields", "Ctrl+A", "Show or hide all examined fields", "",
+         [](F& f, bool) { f.boardView->toggleAllExamined(); }, always,
+         [](const F& f) { return f.boardView->showAllExamined(); }},
+        {ID_VIEW_EXAMINED_FIELD, "Currently Examined &Field", "Ctrl+F", "Toggle marking of currently examined field",
+         "", [](F& f, bool) { f.boardView->toggleExaminedField(); }, always,
+         [](const F& f) { return f.boardView->showExaminedField(); }},
+        {ID_VIEW_WORTH, "&Worth Of Fields", "Ctrl+W", "Show or hide worth of fields", "",
+         [](F& f, bool) { f.boardView->toggleWorthOfFields(); }, always,
+         [](const F& f) { return f.boardView->showWorthOfFields(); }},
+        // Its text names the mode it is in: the view gives it.
+        {ID_VIEW_WORTH_MODE, "Follow Side On Move", "Ctrl+I", "Whose worth of fields will be displayed", "",
+         [](F& f, bool) { f.boardView->cycleWorthMode(); }, [](const F& f) { return f.boardView->showWorthOfFields(); },
+         nullptr},
+        {ID_VIEW_LAST_MOVE, "Last Move Marker", "", "Mark the stone played last", "",
+         [](F& f, bool) { f.boardView->toggleLastMove(); }, always,
+         [](const F& f) { return f.boardView->showLastMove(); }},
+        {ID_VIEW_MOVE_NUMBERS, "Move Numbers", "", "Show on every stone the number of its move", "",
+         [](F& f, bool) { f.boardView->toggleMoveNumbers(); }, always,
+         [](const F& f) { return f.boardView->showMoveNumbers(); }},
+        {ID_VIEW_ZOOM_IN, "Zoom In", "Ctrl++", "Show the board larger", "", [](F& f, bool) { f.boardView->zoomIn(); },
+         [](const F& f) { return f.boardView->zoom() < CBoardGeometry::ZOOMS.back(); }, nullptr},
+        {ID_VIEW_ZOOM_OUT, "Zoom Out", "Ctrl+-", "Show the board smaller", "",
+         [](F& f, bool) { f.boardView->zoomOut(); },
+         [](const F& f) { return f.boardView->zoom() > CBoardGeometry::ZOOMS.front(); }, nullptr},
+        {ID_ADVICE, "&Advice", "Alt+A", "Suggest next move", "Advice", [](F& f, bool) { f.doc->advice(); },
+         [](const F& f) { return f.doc && f.doc->canAdvice(); }, nullptr},
+        {ID_USER_GUIDE, "&User Guide...", "", "Display the readme file", "", [](F& f, bool) { f.userGuide(); },
+         [](const F& f) { return f.guideAvailable; }, nullptr},
+        {ID_APP_ABOUT, "About &Quintrel++...", "", "Display program information", "About",
+         [](F& f, bool) { showAbout(&f); }, always, nullptr},
+    };
+    return table;
+}
+
+// The menus and the toolbar as lists of ids: 0 a separator, RECENT the
+// recent files, ZOOM the zoom menu.
+namespace {
+constexpr int RECENT = -1, ZOOM = -2;
+struct MenuLayout {
+    const char* title;
+    std::vector<int> ids;
+};
+const MenuLayout MENUS[] = {
+    {"&Game", {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_OPTIONS, 0, RECENT, ID_APP_EXIT}},
+    {"&Players", {ID_WHO_PLAYS, ID_SWITCH_SIDES, ID_AUTOPLAY, 0, ID_OPPONENT_SETTINGS, ID_EDIT_PLAYERS}},
+    {"&Action", {ID_MOVE_BACK, ID_MOVE_FORWARD, 0, ID_UNDO_ALL, ID_REDO_ALL, ID_REPLAY, 0, ID_STOP_THINKING}},
+    {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_LOG, 0, ID_VIEW_ALL_EXAMINED, ID_VIEW_EXAMINED_FIELD, 0,
+               ID_VIEW_WORTH, ID_VIEW_WORTH_MODE, 0, ID_VIEW_LAST_MOVE, ID_VIEW_MOVE_NUMBERS, ZOOM}},
+    {"&Help", {ID_ADVICE, 0, ID_USER_GUIDE, ID_APP_ABOUT}},
+};
+const int TOOLBAR[] = {ID_FILE_NEW,  ID_FILE_OPEN, ID_FILE_SAVE, 0,           ID_SWITCH_SIDES, ID_STOP_THINKING, 0,
+                       ID_UNDO_ALL,  ID_MOVE_BACK, ID_REPLAY,    ID_MOVE_FORWARD, ID_REDO_ALL, 0, ID_OPPONENT_SETTINGS,
+                       0,            ID_ADVICE};
+} // namespace
+
+QAction* CMainFrame::makeAction(int id, const QString& text, const QString& key, const QString& prompt,
+                                const QString& tip)
+{
+    auto* a = new QAction(key.isEmpty() ? text : text + QLatin1Char('\t') + key, this);
     a->setObjectName(QString::number(id));
-    if (!key.isEmpty())
-        a->setShortcut(key);
-    const int nl = prompt.indexOf(QLatin1Char('\n'));
-    a->setStatusTip(nl < 0 ? prompt : prompt.left(nl));
-    if (nl >= 0)
-        a->setToolTip(prompt.mid(nl + 1));
+    if (!key.isEmpty() && id != ID_ADVICE)
+        a->setShortcut(QKeySequence(key));
+    a->setStatusTip(prompt);
+    if (!tip.isEmpty())
+        a->setToolTip(tip);
     actions[id] = a;
+    addAction(a); // shortcuts work while the menus are closed
     return a;
 }
 
 void CMainFrame::createActions()
 {
-    using K = QKeySequence;
-    connect(addCommand(ID_FILE_NEW, "&New\tCtrl+N", K(Qt::CTRL | Qt::Key_N), "Start a new game\nNew Game"),
-            &QAction::triggered, this, [this] {
-                if (doc && doc->commandNew())
-                    updateTitle();
-            });
-    connect(addCommand(ID_FILE_OPEN, "&Open...\tCtrl+O", K(Qt::CTRL | Qt::Key_O), "Open a saved game\nOpen Game"),
-            &QAction::triggered, this, &CMainFrame::fileOpen);
-    connect(addCommand(ID_FILE_SAVE, "&Save\tCtrl+S", K(Qt::CTRL | Qt::Key_S), "Save the current game\nSave Game"),
-            &QAction::triggered, this, &CMainFrame::fileSave);
-    connect(addCommand(ID_FILE_SAVE_AS, "Save &As...", K(), "Save the current game with a new name\nSave As"),
-            &QAction::triggered, this, &CMainFrame::fileSaveAs);
-    connect(addCommand(ID_OPTIONS, "O&ptions...", K(), "Set up options for the program\nOptions"),
-            &QAction::triggered, this, [this] { if (doc) doc->options(); });
-    connect(addCommand(ID_APP_EXIT, "E&xit", K(), "Quit the Quintrel++\nExit"), &QAction::triggered, this,
-            &QWidget::close);
-
-    connect(addCommand(ID_WHO_PLAYS, "&Who Plays...", K(), "Choose players for current game\nWho Plays"),
-            &QAction::triggered, this, [this] { if (doc) doc->whoPlays(); });
-    connect(addCommand(ID_SWITCH_SIDES, "&Switch Sides\tAlt+S", K(Qt::ALT | Qt::Key_S), "Switch players\nSwitch Sides"),
-            &QAction::triggered, this, [this] { if (doc) doc->switchSides(); });
-    connect(addCommand(ID_AUTOPLAY, "&Autoplay", K(), "Computer plays for both sides\nAutoplay"),
-            &QAction::triggered, this, [this] { if (doc) doc->autoplay(); });
-    connect(addCommand(ID_OPPONENT_SETTINGS, "&Opponent's Settings..", K(),
-                       "Edit settings of current computer player\nOpponent's Settings"),
-            &QAction::triggered, this, [this] { if (doc) doc->opponentSettings(); });
-    connect(addCommand(ID_EDIT_PLAYERS, "&Edit Players...", K(), "Add, remove or change available players\nEdit Players"),
-            &QAction::triggered, this, [this] { if (doc) doc->editPlayers(); });
-
-    connect(addCommand(ID_MOVE_BACK, "Move &Back\tAlt+B", K(Qt::ALT | Qt::Key_B), "Undo the last move\nMove Back"),
-            &QAction::triggered, this, [this] { if (doc) doc->moveBack(); });
-    connect(addCommand(ID_MOVE_FORWARD, "Move &Forward\tAlt+F", K(Qt::ALT | Qt::Key_F), "Replay the next move\nMove Forward"),
-            &QAction::triggered, this, [this] { if (doc) doc->moveForward(); });
-    connect(addCommand(ID_UNDO_ALL, "&Undo All Moves\tAlt+U", K(Qt::ALT | Qt::Key_U),
-                       "Return to the initial position\nUndo All Moves"),
-            &QAction::triggered, this, [this] { if (doc) doc->undoAll(); });
-    connect(addCommand(ID_REDO_ALL, "Re&do All Moves\tAlt+D", K(Qt::ALT | Qt::Key_D), "Go to the final position\nRedo All Moves"),
-            &QAction::triggered, this, [this] { if (doc) doc->redoAll(); });
-    connect(addCommand(ID_REPLAY, "&Replay Game\tAlt+R", K(Qt::ALT | Qt::Key_R), "Replay the game\nReplay"),
-            &QAction::triggered, this, [this] { if (doc) doc->replay(); });
-    connect(addCommand(ID_STOP_THINKING, "&Stop Thinking\tEsc", K(Qt::Key_Escape),
-                       "Require computer to play immediately\nStop Thinking"),
-            &QAction::triggered, this, [this] { if (doc) doc->stopThinking(); });
-
-    QAction* a = addCommand(ID_VIEW_TOOLBAR, "&Toolbar", K(), "Show or hide the toolbar\nToggle ToolBar");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, &CMainFrame::toggleToolBar);
-    a = addCommand(ID_VIEW_STATUS_BAR, "&Status Bar", K(), "Show or hide the status bar\nToggle StatusBar");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, &CMainFrame::toggleStatusBar);
-    a = addCommand(ID_VIEW_LOG, "&Log Window", K(), "Show or hide the log window\nToggle LogWindow");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, this, &CMainFrame::toggleLogWindow);
-    a = addCommand(ID_VIEW_ALL_EXAMINED, "&All Examined Fields\tCtrl+A", K(Qt::CTRL | Qt::Key_A),
-                   "Show or hide all examined fields");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleAllExamined);
-    a = addCommand(ID_VIEW_EXAMINED_FIELD, "Currently Examined &Field\tCtrl+F", K(Qt::CTRL | Qt::Key_F),
-                   "Toggle marking of currently examined field");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleExaminedField);
-    a = addCommand(ID_VIEW_WORTH, "&Worth Of Fields\tCtrl+W", K(Qt::CTRL | Qt::Key_W), "Show or hide worth of fields");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleWorthOfFields);
-    connect(addCommand(ID_VIEW_WORTH_MODE, "Follow Side On Move\tCtrl+I", K(Qt::CTRL | Qt::Key_I),
-                       "Whose worth of fields will be displayed"),
-            &QAction::triggered, boardView, &CQuintrelView::cycleWorthMode);
-    a = addCommand(ID_VIEW_LAST_MOVE, "Last Move Marker", K(), "Mark the stone played last");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleLastMove);
-    a = addCommand(ID_VIEW_MOVE_NUMBERS, "Move Numbers", K(), "Show on every stone the number of its move");
-    a->setCheckable(true);
-    connect(a, &QAction::triggered, boardView, &CQuintrelView::toggleMoveNumbers);
+    for (const Command& c : commands()) {
+        QAction* a = makeAction(c.id, QString::fromUtf8(c.text), QString::fromUtf8(c.key), QString::fromUtf8(c.prompt),
+                                QString::fromUtf8(c.tip));
+        a->setCheckable(c.checked != nullptr);
+        connect(a, &QAction::triggered, this, [this, &c](bool checked) {
+            if (c.enabled(*this))
+                c.run(*this, checked);
+        });
+    }
     // Ctrl+= too: on most keyboards "+" needs Shift.
-    a = addCommand(ID_VIEW_ZOOM_IN, "Zoom In\tCtrl++", K(Qt::CTRL | Qt::Key_Plus), "Show the board larger");
-    a->setShortcuts({K(Qt::CTRL | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Equal)});
-    connect(a, &QAction::triggered, boardView, &CQuintrelView::zoomIn);
-    connect(addCommand(ID_VIEW_ZOOM_OUT, "Zoom Out\tCtrl+-", K(Qt::CTRL | Qt::Key_Minus), "Show the board smaller"),
-            &QAction::triggered, boardView, &CQuintrelView::zoomOut);
+    actions[ID_VIEW_ZOOM_IN]->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     auto* zooms = new QActionGroup(this);
     for (std::size_t i = 0; i < CBoardGeometry::ZOOMS.size(); ++i) {
         const int percent = CBoardGeometry::ZOOMS[i];
-        a = addCommand(ID_VIEW_ZOOM_FIRST + static_cast<int>(i), QStringLiteral("%1%").arg(percent), K(),
-                       QStringLiteral("Show the board at %1%").arg(percent));
+        QAction* a = makeAction(ID_VIEW_ZOOM_FIRST + static_cast<int>(i), QStringLiteral("%1%").arg(percent), {},
+                                QStringLiteral("Show the board at %1%").arg(percent), {});
         a->setCheckable(true);
         zooms->addAction(a);
         connect(a, &QAction::triggered, boardView, [this, percent] { boardView->setZoom(percent); });
     }
-
-    // Alt+A is also the "&Action" menu's mnemonic; the event filter gives the
-    // accelerator precedence, as a menu accelerator table would.
-    connect(addCommand(ID_ADVICE, "&Advice\tAlt+A", K(), "Suggest next move\nAdvice"), &QAction::triggered, this,
-            [this] { if (doc) doc->advice(); });
-    connect(addCommand(ID_USER_GUIDE, "&User Guide...", K(), "Display the readme file"), &QAction::triggered, this,
-            &CMainFrame::userGuide);
-    connect(addCommand(ID_APP_ABOUT, "About &Quintrel++...", K(), "Display program information\nAbout"),
-            &QAction::triggered, this, [this] { showAbout(this); });
-
-    for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
-        QAction* r = addCommand(ID_FILE_MRU_FIRST + i, QStringLiteral("Recent File"), K(), "Open this game");
+    for (int i = 0; i < CRecentFiles::COUNT; ++i) {
+        QAction* r = makeAction(ID_FILE_MRU_FIRST + i, QStringLiteral("Recent File"), {}, QStringLiteral("Open this game"), {});
         connect(r, &QAction::triggered, this, [this, i] { openRecent(i); });
         recentActions.append(r);
     }
-    for (auto& [id, act] : actions)
-        addAction(act); // shortcuts work while the menus are closed
 }
 
 void CMainFrame::createMenus()
 {
-    gameMenu = menuBar()->addMenu(QStringLiteral("&Game"));
-    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS})
-        gameMenu->addAction(actions[id]);
-    gameMenu->addSeparator();
-    gameMenu->addAction(actions[ID_OPTIONS]);
-    gameMenu->addSeparator();
-    for (QAction* r : recentActions)
-        gameMenu->addAction(r);
-    recentSeparator = gameMenu->addSeparator();
-    gameMenu->addAction(actions[ID_APP_EXIT]);
-    connect(gameMenu, &QMenu::aboutToShow, this, &CMainFrame::rebuildRecentMenu);
-
-    QMenu* players = menuBar()->addMenu(QStringLiteral("&Players"));
-    for (int id : {ID_WHO_PLAYS, ID_SWITCH_SIDES, ID_AUTOPLAY})
-        players->addAction(actions[id]);
-    players->addSeparator();
-    players->addAction(actions[ID_OPPONENT_SETTINGS]);
-    players->addAction(actions[ID_EDIT_PLAYERS]);
-
-    QMenu* act = menuBar()->addMenu(QStringLiteral("&Action"));
-    act->addAction(actions[ID_MOVE_BACK]);
-    act->addAction(actions[ID_MOVE_FORWARD]);
-    act->addSeparator();
-    act->addAction(actions[ID_UNDO_ALL]);
-    act->addAction(actions[ID_REDO_ALL]);
-    act->addAction(actions[ID_REPLAY]);
-    act->addSeparator();
-    act->addAction(actions[ID_STOP_THINKING]);
-
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_LOG})
-        view->addAction(actions[id]);
-    view->addSeparator();
-    view->addAction(actions[ID_VIEW_ALL_EXAMINED]);
-    view->addAction(actions[ID_VIEW_EXAMINED_FIELD]);
-    view->addSeparator();
-    view->addAction(actions[ID_VIEW_WORTH]);
-    view->addAction(actions[ID_VIEW_WORTH_MODE]);
-    view->addSeparator();
-    view->addAction(actions[ID_VIEW_LAST_MOVE]);
-    view->addAction(actions[ID_VIEW_MOVE_NUMBERS]);
-    createZoomMenu(view);
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->addAction(actions[ID_ADVICE]);
-    help->addSeparator();
-    help->addAction(actions[ID_USER_GUIDE]);
-    help->addAction(actions[ID_APP_ABOUT]);
-
-    for (QMenu* m : {gameMenu, players, act, view, help})
-        connect(m, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
-    rebuildRecentMenu();
-}
-
-void CMainFrame::createZoomMenu(QMenu* view)
-{
-    QMenu* zoom = view->addMenu(QStringLiteral("&Zoom"));
-    for (std::size_t i = 0; i < CBoardGeometry::ZOOMS.size(); ++i)
-        zoom->addAction(actions[ID_VIEW_ZOOM_FIRST + static_cast<int>(i)]);
-    zoom->addSeparator();
-    zoom->addAction(actions[ID_VIEW_ZOOM_IN]);
-    zoom->addAction(actions[ID_VIEW_ZOOM_OUT]);
+    for (const MenuLayout& layout : MENUS) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(layout.title));
+        for (int id : layout.ids) {
+            if (id == 0) {
+                menu->addSeparator();
+            } else if (id == RECENT) {
+                for (QAction* r : recentActions)
+                    menu->addAction(r);
+                menu->addSeparator();
+                connect(menu, &QMenu::aboutToShow, this, &CMainFrame::rebuildRecentMenu);
+            } else if (id == ZOOM) {
+                QMenu* zoom = menu->addMenu(QStringLiteral("&Zoom"));
+                for (std::size_t i = 0; i < CBoardGeometry::ZOOMS.size(); ++i)
+                    zoom->addAction(actions[ID_VIEW_ZOOM_FIRST + static_cast<int>(i)]);
+                zoom->addSeparator();
+                zoom->addAction(actions[ID_VIEW_ZOOM_IN]);
+                zoom->addAction(actions[ID_VIEW_ZOOM_OUT]);
+            } else {
+                menu->addAction(actions[id]);
+            }
+        }
+    }
     connect(boardView, &CQuintrelView::zoomChanged, this, &CMainFrame::onZoomChanged);
+    rebuildRecentMenu();
 }
 
 void CMainFrame::createToolBar()
@@ -360,22 +366,13 @@ void CMainFrame::createToolBar()
     tools->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     tools->setFloatable(true);
     tools->setMovable(true);
-    const int groups[][5] = {{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, 0},
-                             {ID_SWITCH_SIDES, ID_STOP_THINKING, 0, 0, 0},
-                             {ID_UNDO_ALL, ID_MOVE_BACK, ID_REPLAY, ID_MOVE_FORWARD, ID_REDO_ALL},
-                             {ID_OPPONENT_SETTINGS, 0, 0, 0, 0},
-                             {ID_ADVICE, 0, 0, 0, 0}};
-    bool first = true;
-    for (const auto& group : groups) {
-        if (!first)
+    for (int id : TOOLBAR) {
+        if (id == 0) {
             tools->addSeparator();
-        first = false;
-        for (int id : group) {
-            if (id == 0)
-                break;
-            actions[id]->setIcon(makeCommandIcon(id));
-            tools->addAction(actions[id]);
+            continue;
         }
+        actions[id]->setIcon(makeCommandIcon(id));
+        tools->addAction(actions[id]);
     }
     addToolBar(Qt::TopToolBarArea, tools);
     // A toolbar that floats or docks again changes the frame's height.
@@ -584,57 +581,21 @@ QString CMainFrame::paneText(int pane) const
     return panes[pane]->text();
 }
 
-void CMainFrame::scheduleUpdate()
-{
-    if (updatePending)
-        return;
-    updatePending = true;
-    QTimer::singleShot(0, this, [this] {
-        updatePending = false;
-        updateCommands();
-    });
-}
-
 void CMainFrame::updateCommands()
 {
-    const bool have = doc != nullptr;
-    auto enable = [this](int id, bool on) { actions[id]->setEnabled(on); };
-    enable(ID_FILE_NEW, have && doc->canStartOver());
-    enable(ID_FILE_OPEN, have && doc->canStartOver());
-    enable(ID_FILE_SAVE, have && doc->canSave());
-    enable(ID_FILE_SAVE_AS, have && doc->canSave());
-    enable(ID_AUTOPLAY, have && doc->canStartOver());
-    enable(ID_SWITCH_SIDES, have && doc->canAdvice());
-    enable(ID_ADVICE, have && doc->canAdvice());
-    enable(ID_MOVE_BACK, have && doc->canMoveBack());
-    enable(ID_MOVE_FORWARD, have && doc->canMoveForward());
-    enable(ID_REDO_ALL, have && doc->canMoveForward());
-    enable(ID_UNDO_ALL, have && doc->canUndoAll());
-    enable(ID_REPLAY, have && doc->canReplay());
-    enable(ID_STOP_THINKING, have && doc->canStopThinking());
-    for (int id : {ID_OPTIONS, ID_WHO_PLAYS, ID_EDIT_PLAYERS})
-        enable(id, have && doc->canStartOver());
-    enable(ID_OPPONENT_SETTINGS, have && doc->canOpponentSettings());
-    const bool busy = have && doc->busy();
+    for (const Command& c : commands()) {
+        QAction* a = actions[c.id];
+        a->setEnabled(c.enabled(*this));
+        if (c.checked)
+            a->setChecked(c.checked(*this));
+    }
+    actions[ID_VIEW_WORTH_MODE]->setText(boardView->worthModeText());
+    const bool busy = doc && doc->busy();
     for (QAction* r : recentActions)
         r->setEnabled(!busy && !r->data().toString().isEmpty());
-    enable(ID_USER_GUIDE, guideAvailable);
-
-    actions[ID_VIEW_TOOLBAR]->setChecked(!tools->isHidden());
-    actions[ID_VIEW_STATUS_BAR]->setChecked(!statusBar()->isHidden());
-    actions[ID_VIEW_LOG]->setChecked(!log.isNull());
-    actions[ID_VIEW_ALL_EXAMINED]->setChecked(boardView->showAllExamined());
-    actions[ID_VIEW_EXAMINED_FIELD]->setChecked(boardView->showExaminedField());
-    actions[ID_VIEW_WORTH]->setChecked(boardView->showWorthOfFields());
-    actions[ID_VIEW_WORTH_MODE]->setEnabled(boardView->showWorthOfFields());
-    actions[ID_VIEW_WORTH_MODE]->setText(boardView->worthModeText());
-    actions[ID_VIEW_LAST_MOVE]->setChecked(boardView->showLastMove());
-    actions[ID_VIEW_MOVE_NUMBERS]->setChecked(boardView->showMoveNumbers());
     const auto& zooms = CBoardGeometry::ZOOMS;
     for (std::size_t i = 0; i < zooms.size(); ++i)
         actions[ID_VIEW_ZOOM_FIRST + static_cast<int>(i)]->setChecked(zooms[i] == boardView->zoom());
-    enable(ID_VIEW_ZOOM_IN, boardView->zoom() < zooms.back());
-    enable(ID_VIEW_ZOOM_OUT, boardView->zoom() > zooms.front());
     updateTitle();
 }
 
@@ -668,7 +629,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 void CMainFrame::fileOpen()
 {
     const QString path = chooseFile(this, FileDialogKind::OpenGame, QStringLiteral("Open"),
-                                    QStringLiteral("Quintrel++ Games (*.gam);;All Files (*)"), QString());
+                                    QString::fromUtf8(GAME_FILTER), QString());
     if (!path.isEmpty())
         openGame(path);
 }
@@ -697,7 +658,7 @@ void CMainFrame::fileSaveAs()
     if (!doc)
         return;
     const QString path = chooseFile(this, FileDialogKind::SaveGame, QStringLiteral("Save As"),
-                                    QStringLiteral("Quintrel++ Games (*.gam);;All Files (*)"), qs(doc->title()));
+                                    QString::fromUtf8(GAME_FILTER), qs(doc->title()));
     if (!path.isEmpty() && doc->saveAs(path.toStdString()))
         addRecentFile(qs(doc->path()));
     updateCommands();
@@ -716,7 +677,7 @@ bool CMainFrame::runOptions(OptionValues& options, CPlayerDatabase& database)
 std::optional<std::string> CMainFrame::chooseSavePath(const std::string& suggestedName)
 {
     const QString path = chooseFile(this, FileDialogKind::SaveGame, QStringLiteral("Save As"),
-                                    QStringLiteral("Quintrel++ Games (*.gam);;All Files (*)"), qs(suggestedName));
+                                    QString::fromUtf8(GAME_FILTER), qs(suggestedName));
     if (path.isEmpty())
         return std::nullopt;
     return path.toStdString();
@@ -724,41 +685,20 @@ std::optional<std::string> CMainFrame::chooseSavePath(const std::string& suggest
 
 QStringList CMainFrame::recentFiles() const
 {
-    QStringList files;
-    CRegistryKey key(store, KEY_RECENT_FILES);
-    for (int i = 1; i <= RECENT_FILE_COUNT; ++i) {
-        std::string path;
-        if (key.readText("File" + std::to_string(i), path) && !path.empty())
-            files.append(qs(path));
-    }
-    return files;
+    return recent.files();
 }
 
 void CMainFrame::addRecentFile(const QString& path)
 {
-    if (path.isEmpty())
-        return;
-    QStringList files = recentFiles();
-    files.removeAll(path);
-    files.prepend(path);
-    while (files.size() > RECENT_FILE_COUNT)
-        files.removeLast();
-    CRegistryKey key(store, KEY_RECENT_FILES);
-    for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
-        const std::string name = "File" + std::to_string(i + 1);
-        if (i < files.size())
-            key.writeText(name, files[i].toStdString());
-        else
-            key.deleteValue(name);
-    }
+    recent.add(path);
     rebuildRecentMenu();
 }
 
 void CMainFrame::rebuildRecentMenu()
 {
-    const QStringList files = recentFiles();
+    const QStringList files = recent.files();
     const bool busy = doc && doc->busy();
-    for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
+    for (int i = 0; i < CRecentFiles::COUNT; ++i) {
         QAction* r = recentActions[i];
         if (i < files.size()) {
             r->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files[i])));
@@ -781,17 +721,7 @@ void CMainFrame::openRecent(int index)
     if (path.isEmpty())
         return;
     if (!openGame(path) && !QFileInfo::exists(path)) {
-        // A file that is gone leaves the list.
-        QStringList files = recentFiles();
-        files.removeAll(path);
-        CRegistryKey key(store, KEY_RECENT_FILES);
-        for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
-            const std::string name = "File" + std::to_string(i + 1);
-            if (i < files.size())
-                key.writeText(name, files[i].toStdString());
-            else
-                key.deleteValue(name);
-        }
+        recent.remove(path); // a file that is gone leaves the list
         rebuildRecentMenu();
     }
 }
@@ -829,7 +759,6 @@ void CMainFrame::userGuide()
 void CMainFrame::setInputFlags(int flags)
 {
     boardView->setInputFlags(flags);
-    scheduleUpdate();
 }
 
 int CMainFrame::inputFlags() const
@@ -880,32 +809,27 @@ bool CMainFrame::showsWorthOfFields() const
 void CMainFrame::repaint()
 {
     boardView->update();
-    scheduleUpdate();
 }
 
 void CMainFrame::refreshPointer()
 {
     boardView->refreshPointer();
-    scheduleUpdate();
 }
 
 void CMainFrame::startReplayTimer(unsigned periodMs)
 {
     boardView->startReplayTimer(periodMs);
-    scheduleUpdate();
 }
 
 void CMainFrame::stopReplayTimer()
 {
     boardView->stopReplayTimer();
-    scheduleUpdate();
 }
 
 void CMainFrame::setStatusText(int pane, const std::string& text)
 {
     if (pane == PANE_TURN || pane == PANE_COUNTER)
         panes[pane]->setText(qs(text));
-    scheduleUpdate();
 }
 
 void CMainFrame::messageBox(const std::string& text, const std::string& caption, MessageIcon icon)
@@ -968,6 +892,11 @@ void CMainFrame::setLogMuted(bool m)
 bool CMainFrame::logMuted() const
 {
     return muted;
+}
+
+void CMainFrame::stateChanged()
+{
+    updateCommands();
 }
 
 } // namespace quintrel::ui

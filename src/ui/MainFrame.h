@@ -11,12 +11,14 @@
 
 #include "game/GameUi.h"
 #include "ui/QuintrelView.h"
+#include "ui/RecentFiles.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QMenu;
@@ -68,8 +70,6 @@ enum CommandId : int {
     ID_USER_GUIDE = 32801,
     ID_APP_ABOUT = 57664,
 };
-
-constexpr int RECENT_FILE_COUNT = 4;
 
 class CMainFrame : public QMainWindow, public GameUi {
     Q_OBJECT
@@ -129,6 +129,7 @@ public:
     std::optional<std::string> chooseSavePath(const std::string& suggestedName) override;
     bool runWhoPlays(PlayerSelection& players) override;
     bool runOptions(OptionValues& options, CPlayerDatabase& database) override;
+    void stateChanged() override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -140,18 +141,18 @@ protected:
 
 private:
     class ViewBridge;
+    struct Command;
+    static const std::vector<Command>& commands();
 
     void createActions();
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QAction* addCommand(int id, const QString& text, const QKeySequence& key, const QString& prompt);
+    QAction* makeAction(int id, const QString& text, const QString& key, const QString& prompt, const QString& tip);
     void fitWindow();
-    void createZoomMenu(QMenu* view);
     void onZoomChanged();
     void placeWindow();
     void storeWindowPos();
-    void scheduleUpdate();
     void rebuildRecentMenu();
     void updateTitle();
 
@@ -175,10 +176,8 @@ private:
     QToolBar* tools = nullptr;
     QLabel* readyPane = nullptr;
     QLabel* panes[3] = {};
-    QMenu* gameMenu = nullptr;
-    QMenu* recentMenuAnchor = nullptr;
+    CRecentFiles recent{store};
     QList<QAction*> recentActions;
-    QAction* recentSeparator = nullptr;
     std::map<int, QAction*> actions;
     QPointer<CLogWindow> log;
     int toolBarHeight = 0;
@@ -187,7 +186,6 @@ private:
     bool guideAvailable = false;
     bool shownOnce = false;
     bool shutDownDone = false;
-    bool updatePending = false;
 };
 
 } // namespace quintrel::ui
