@@ -34,12 +34,12 @@ constexpr int PANE_COUNTER = 2;
 enum class MessageIcon { Information, Exclamation, Stop, Question };
 enum class MessageAnswer { Yes, No, Cancel };
 
-// The view is also the human player's BoardInput: setInputFlags() takes the
-// INPUT_* bits (0 = no human move awaited) and refreshPointer() makes the
-// pointer shape follow inputFlags and the thinking state at once.
-class GameUi : public BoardInput {
+// The board view, which is also the human player's BoardInput:
+// setInputFlags() takes the INPUT_* bits (0 = no human move awaited) and
+// refreshPointer() makes the pointer shape follow inputFlags and the
+// thinking state at once.
+class BoardUi : public BoardInput {
 public:
-    // The board view.
     virtual int inputFlags() const = 0;
     virtual void markField(Field f) = 0;   // the square mark on f, shown at once
     virtual void clearMark() = 0;          // no mark
@@ -55,16 +55,12 @@ public:
     // The replay timer: each tick calls CQuintrelGam::onReplayTimer().
     virtual void startReplayTimer(unsigned periodMs) = 0;
     virtual void stopReplayTimer() = 0;
+};
 
-    // The status bar.
-    virtual void setStatusText(int pane, const std::string& text) = 0; // PANE_TURN or PANE_COUNTER
-
-    // Message boxes over the view and the system beep.
-    virtual void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
-    virtual MessageAnswer askYesNoCancel(const std::string& text, const std::string& caption) = 0;
-    virtual void beep() = 0;
-
-    // The log window. Lines are given without their line end.
+// The log window. Lines are given without their line end.
+class LogUi {
+public:
+    virtual ~LogUi() = default;
     virtual void logClear() = 0;
     virtual void logAddSeparator() = 0;                        // LOG_SEPARATOR
     virtual void logAppendLine(const std::string& text) = 0;
@@ -73,6 +69,23 @@ public:
     // While muted, lines posted by searching players are dropped (during advice).
     virtual void setLogMuted(bool muted) = 0;
     virtual bool logMuted() const = 0;
+};
+
+// Everything the document asks of its surroundings: the view and the log
+// each serve their own part; the frame the rest.
+class GameUi {
+public:
+    virtual ~GameUi() = default;
+    virtual BoardUi& boardUi() = 0;
+    virtual LogUi& logUi() = 0;
+
+    // The status bar.
+    virtual void setStatusText(int pane, const std::string& text) = 0; // PANE_TURN or PANE_COUNTER
+
+    // Message boxes over the view and the system beep.
+    virtual void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+    virtual MessageAnswer askYesNoCancel(const std::string& text, const std::string& caption) = 0;
+    virtual void beep() = 0;
 
     // Asks for a file name to save under ("&Save" without a name, ask-before-discard).
     // No value means the user cancelled.

@@ -13,8 +13,11 @@
 
 namespace quintrel {
 
-class HeadlessGameUi : public GameUi {
+class HeadlessGameUi : public GameUi, public BoardUi, public LogUi {
 public:
+    BoardUi& boardUi() override { return *this; }
+    LogUi& logUi() override { return *this; }
+
     struct Box {
         std::string text;
         std::string caption;

@@ -13,8 +13,10 @@ namespace quintrel {
 namespace {
 
 // Stands in for the view until one is attached: shows nothing, asks nobody.
-class DetachedUi final : public GameUi {
+class DetachedUi final : public GameUi, public BoardUi, public LogUi {
 public:
+    BoardUi& boardUi() override { return *this; }
+    LogUi& logUi() override { return *this; }
     void setInputFlags(int) override {}
     void refreshPointer() override {}
     int inputFlags() const override { return INPUT_NONE; }
@@ -108,16 +110,16 @@ void CQuintrelGam::handleMessage(const PortMessage& msg) {
         onMoveDelivered(GameMove::unpack(msg.lParam));
         break;
     case MSG_LOG:
-        if (!ui().logMuted()) ui().logAppendToLastLine(msg.text);
+        if (!ui().logUi().logMuted()) ui().logUi().logAppendToLastLine(msg.text);
         break;
     case MSG_PROGRESS:
         ui().setStatusText(PANE_COUNTER, msg.text);
         break;
     case MSG_EXAMINED:
-        ui().showExaminedField(Field::unpack(msg.lParam & 0xFFFF));
+        ui().boardUi().showExaminedField(Field::unpack(msg.lParam & 0xFFFF));
         break;
     case MSG_LOG_LINE:
-        if (!ui().logMuted()) ui().logAppendLine(msg.text);
+        if (!ui().logUi().logMuted()) ui().logUi().logAppendLine(msg.text);
         break;
     case MSG_FORFEIT:
         onForfeit(static_cast<Side>(msg.lParam), msg.text);
@@ -129,7 +131,7 @@ void CQuintrelGam::handleMessage(const PortMessage& msg) {
 
 void CQuintrelGam::onReplayTimer() {
     const ChangeNotice notice{*this};
-    if (!replaying_) ui().stopReplayTimer();
+    if (!replaying_) ui().boardUi().stopReplayTimer();
     replayStep();
 }
 
@@ -140,19 +142,19 @@ bool CQuintrelGam::onNewDocument() {
     path_.clear();
     modified_ = false;
     historyFlags_ = HISTORY_FRESH;
-    ui().resetMarks();
-    ui().clearMark();
+    ui().boardUi().resetMarks();
+    ui().boardUi().clearMark();
     // Undo any swap, hand-over or Autoplay.
     players_.playerO = players_.firstPlayer.get();
     players_.playerX = players_.secondPlayer.get();
     players_.savedO = players_.savedX = nullptr;
     haltAutoplay_ = false;
     newGame();
-    ui().repaint();
+    ui().boardUi().repaint();
     requestNextMove();
     if (isHuman(players_.playerO)) {
-        ui().setInputFlags(inputDeviceOf(players_.playerO));
-        ui().refreshPointer();
+        ui().boardUi().setInputFlags(inputDeviceOf(players_.playerO));
+        ui().boardUi().refreshPointer();
     }
     return true;
 }
@@ -171,10 +173,10 @@ void CQuintrelGam::newGame() {
     current_ = 0;
     last_ = -1;
     const std::string text = "New game:  " + players_.playerO->name() + "  vs  " + players_.playerX->name();
-    ui().logClear();
-    ui().logAddSeparator();
-    ui().logAppendLine(text);
-    ui().logWriteHeader();
+    ui().logUi().logClear();
+    ui().logUi().logAddSeparator();
+    ui().logUi().logAppendLine(text);
+    ui().logUi().logWriteHeader();
 }
 
 // The turn cycle
@@ -192,8 +194,8 @@ void CQuintrelGam::requestNextMove() {
         ui().setStatusText(PANE_TURN, p->name() + " on move.");
         showCounter();
     } else {
-        ui().setInputFlags(INPUT_NONE);
-        ui().refreshPointer();
+        ui().boardUi().setInputFlags(INPUT_NONE);
+        ui().boardUi().refreshPointer();
         ui().setStatusText(PANE_TURN, format("%c: %s is thinking...", sideLetter(sideToMove_), p->name().c_str()));
     }
 }
@@ -203,7 +205,7 @@ void CQuintrelGam::recordMove(GameMove m) {
     moves_[current_] = m;
     last_ = current_;
     ++current_;
-    ui().markField(m.field);
+    ui().boardUi().markField(m.field);
     modified_ = true;
 }
 
@@ -220,22 +222,22 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
     thinking_ = false;
     CPlayer* mover = onMovePlayer();
     recordMove(m);
-    ui().logAppendLine(format("%3u. %12s  %c %2u", static_cast<unsigned>((current_ + 1) / 2), mover->name().c_str(),
+    ui().logUi().logAppendLine(format("%3u. %12s  %c %2u", static_cast<unsigned>((current_ + 1) / 2), mover->name().c_str(),
                               fieldLetter(m.field), static_cast<unsigned>(m.field.y)));
 
     int ends[4];
     if (board_.findFive(m.side, ends)) {
         historyFlags_ = HISTORY_FINISHED;
-        ui().showWinningFive(Field{static_cast<std::uint8_t>(ends[0]), static_cast<std::uint8_t>(ends[1])},
+        ui().boardUi().showWinningFive(Field{static_cast<std::uint8_t>(ends[0]), static_cast<std::uint8_t>(ends[1])},
                              Field{static_cast<std::uint8_t>(ends[2]), static_cast<std::uint8_t>(ends[3])});
         const char* title = isHuman(mover) ? "Congratulation!" : "Game Over";
         ui().setStatusText(PANE_TURN, format("Player %c has won.", sideLetter(m.side)));
         ui().setStatusText(PANE_COUNTER, "");
         const std::string text = format(" Player %c (%s) has won.", sideLetter(m.side), mover->name().c_str());
         ui().messageBox(text, title, MessageIcon::Information);
-        ui().logAddSeparator();
-        ui().logAppendLine(text);
-        ui().logAddSeparator();
+        ui().logUi().logAddSeparator();
+        ui().logUi().logAppendLine(text);
+        ui().logUi().logAddSeparator();
         finishDelivered();
         return;
     }
@@ -245,9 +247,9 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
         ui().setStatusText(PANE_TURN, "Board too full. Draw.");
         ui().setStatusText(PANE_COUNTER, "");
         ui().messageBox("Board too full. Draw.", "Game Over", MessageIcon::Information);
-        ui().logAddSeparator();
-        ui().logAppendLine(" Draw.");
-        ui().logAddSeparator();
+        ui().logUi().logAddSeparator();
+        ui().logUi().logAppendLine(" Draw.");
+        ui().logUi().logAddSeparator();
         finishDelivered();
         return;
     }
@@ -261,7 +263,7 @@ void CQuintrelGam::onMoveDelivered(GameMove m) {
         restoreAutoplayPlayers();
         handOverSideToMove();
         if (!replaying_) requestNextMove();
-        ui().refreshPointer();
+        ui().boardUi().refreshPointer();
     } else {
         requestNextMove();
     }
@@ -275,7 +277,7 @@ void CQuintrelGam::onForfeit(Side side, const std::string& what) {
     thinking_ = false;
     if (adviceRequested_) {
         endAdvice();
-        ui().setLogMuted(false);
+        ui().logUi().setLogMuted(false);
         ui().messageBox(what, "No advice", MessageIcon::Exclamation);
         return;
     }
@@ -285,11 +287,11 @@ void CQuintrelGam::onForfeit(Side side, const std::string& what) {
     ui().setStatusText(PANE_COUNTER, "");
     const std::string text = format(" Player %c (%s) has lost: ", sideLetter(side), loser->name().c_str()) + what;
     ui().messageBox(text, "Game Over", MessageIcon::Exclamation);
-    ui().logAddSeparator();
-    ui().logAppendLine(text);
-    ui().logAddSeparator();
+    ui().logUi().logAddSeparator();
+    ui().logUi().logAppendLine(text);
+    ui().logUi().logAddSeparator();
     restoreAutoplayPlayers();
-    ui().refreshPointer();
+    ui().boardUi().refreshPointer();
 }
 
 // After a win or a draw the turn still passes, so sideToMove keeps matching
@@ -298,7 +300,7 @@ void CQuintrelGam::finishDelivered() {
     sideToMove_ = otherSide(sideToMove_);
     repaintIfOverlays();
     restoreAutoplayPlayers();
-    ui().refreshPointer();
+    ui().boardUi().refreshPointer();
 }
 
 void CQuintrelGam::restoreAutoplayPlayers() {
@@ -323,33 +325,33 @@ void CQuintrelGam::resumeAfterNavigation() {
     if (board_.findFive(otherSide(sideToMove_), ends)) {
         thinking_ = false;
         historyFlags_ = HISTORY_FINISHED;
-        ui().showWinningFive(Field{static_cast<std::uint8_t>(ends[0]), static_cast<std::uint8_t>(ends[1])},
+        ui().boardUi().showWinningFive(Field{static_cast<std::uint8_t>(ends[0]), static_cast<std::uint8_t>(ends[1])},
                              Field{static_cast<std::uint8_t>(ends[2]), static_cast<std::uint8_t>(ends[3])});
         ui().setStatusText(PANE_TURN, format("Player %c has won.", sideLetter(otherSide(sideToMove_))));
         ui().setStatusText(PANE_COUNTER, "");
-        ui().refreshPointer();
+        ui().boardUi().refreshPointer();
         return;
     }
     if (board_.noFivePossible() || current_ >= BOARD_SIZE * BOARD_SIZE) {
         historyFlags_ = HISTORY_FINISHED;
         thinking_ = false;
-        ui().setInputFlags(INPUT_NONE);
-        ui().refreshPointer();
+        ui().boardUi().setInputFlags(INPUT_NONE);
+        ui().boardUi().refreshPointer();
         ui().setStatusText(PANE_TURN, "Draw.");
         ui().setStatusText(PANE_COUNTER, "");
         return;
     }
     handOverSideToMove();
     if (!replaying_) requestNextMove();
-    ui().refreshPointer();
+    ui().boardUi().refreshPointer();
 }
 
 // The advisor is done: the player on move gets the board back.
 void CQuintrelGam::endAdvice() {
     adviceRequested_ = false;
     CPlayer* p = onMovePlayer();
-    ui().setInputFlags(inputDeviceOf(p));
-    ui().refreshPointer();
+    ui().boardUi().setInputFlags(inputDeviceOf(p));
+    ui().boardUi().refreshPointer();
     ui().setStatusText(PANE_TURN, p->name() + " on move.");
     showCounter();
 }
@@ -359,8 +361,8 @@ void CQuintrelGam::showAdvice(GameMove m) {
     const std::string advisor = database_.expertPlayer() ? database_.expertPlayer()->name() : std::string();
     ui().messageBox(format("Try move  %c %d ...", fieldLetter(m.field), static_cast<int>(m.field.y)),
                     "Advice from " + advisor, MessageIcon::Information);
-    ui().markField(m.field);
-    ui().setLogMuted(false);
+    ui().boardUi().markField(m.field);
+    ui().logUi().setLogMuted(false);
 }
 
 void CQuintrelGam::replayStep() {
@@ -368,7 +370,7 @@ void CQuintrelGam::replayStep() {
         if (historyFlags_ == HISTORY_FINISHED) return;
         handOverSideToMove();
         requestNextMove();
-        ui().refreshPointer();
+        ui().boardUi().refreshPointer();
         return;
     }
     if (current_ <= last_) {
@@ -385,29 +387,29 @@ void CQuintrelGam::replayStep() {
 void CQuintrelGam::placeRecorded(int index) {
     const GameMove& m = moves_[index];
     board_.place(m.field, m.side);
-    ui().markField(m.field);
+    ui().boardUi().markField(m.field);
     current_ = index + 1;
     sideToMove_ = otherSide(sideToMove_);
     repaintIfOverlays();
 }
 
 void CQuintrelGam::repaintIfOverlays() {
-    if (ui().showsAllExamined() || ui().showsWorthOfFields()) ui().repaint();
+    if (ui().boardUi().showsAllExamined() || ui().boardUi().showsWorthOfFields()) ui().boardUi().repaint();
 }
 
 void CQuintrelGam::moveBack() {
     const ChangeNotice notice{*this};
     if (current_ < 1) return;
-    ui().clearBlinking();
+    ui().boardUi().clearBlinking();
     --current_;
     board_.remove(moves_[current_].field);
     sideToMove_ = otherSide(sideToMove_);
     historyFlags_ = current_ == 0 ? HISTORY_AT_START : 0;
-    ui().markField(moves_[current_].field);
+    ui().boardUi().markField(moves_[current_].field);
     repaintIfOverlays();
     handOverSideToMove();
     if (!replaying_) requestNextMove();
-    ui().refreshPointer();
+    ui().boardUi().refreshPointer();
 }
 
 void CQuintrelGam::moveForward() {
@@ -419,16 +421,16 @@ void CQuintrelGam::moveForward() {
 }
 
 void CQuintrelGam::rewindToStart() {
-    ui().clearBlinking();
+    ui().boardUi().clearBlinking();
     board_.clear();
     current_ = 0;
     historyFlags_ = HISTORY_AT_START;
     sideToMove_ = SIDE_O;
     handOverSideToMove();
     if (!replaying_) requestNextMove();
-    ui().refreshPointer();
-    ui().markField(moves_[0].field);
-    ui().repaint();
+    ui().boardUi().refreshPointer();
+    ui().boardUi().markField(moves_[0].field);
+    ui().boardUi().repaint();
 }
 
 void CQuintrelGam::undoAll() {
@@ -453,8 +455,8 @@ void CQuintrelGam::goToMove(int n) {
     else
         historyFlags_ = current_ == last_ + 1 ? HISTORY_AT_END : 0;
     resumeAfterNavigation();
-    if (last_ >= 0) ui().markField(moves_[current_ > 0 ? current_ - 1 : 0].field);
-    ui().repaint();
+    if (last_ >= 0) ui().boardUi().markField(moves_[current_ > 0 ? current_ - 1 : 0].field);
+    ui().boardUi().repaint();
 }
 
 // Commands steering the cycle
@@ -487,11 +489,11 @@ void CQuintrelGam::autoplay() {
     if (historyFlags_ == HISTORY_FINISHED) {
         replaying_ = false;
         historyFlags_ = HISTORY_FRESH;
-        ui().resetMarks();
-        ui().clearMark();
+        ui().boardUi().resetMarks();
+        ui().boardUi().clearMark();
         newGame();
         modified_ = true;
-        ui().repaint();
+        ui().boardUi().repaint();
     }
     requestNextMove();
 }
@@ -508,12 +510,12 @@ void CQuintrelGam::advice() {
     CPlayer* a = database_.expertPlayer();
     if (!a) return;
     a->reset();
-    ui().setLogMuted(true);
+    ui().logUi().setLogMuted(true);
     adviceRequested_ = true;
     a->requestMove(board_, sideToMove_);
     thinking_ = true;
-    ui().setInputFlags(INPUT_NONE);
-    ui().refreshPointer();
+    ui().boardUi().setInputFlags(INPUT_NONE);
+    ui().boardUi().refreshPointer();
     ui().setStatusText(PANE_TURN, "Thinking about advice...");
 }
 
@@ -523,15 +525,15 @@ void CQuintrelGam::replay() {
     if (current_ > last_) rewindToStart();
     ui().setStatusText(PANE_TURN, "Replaying...");
     ui().setStatusText(PANE_COUNTER, "");
-    ui().setInputFlags(INPUT_NONE);
-    ui().refreshPointer();
-    ui().startReplayTimer(replayPauseMs_);
+    ui().boardUi().setInputFlags(INPUT_NONE);
+    ui().boardUi().refreshPointer();
+    ui().boardUi().startReplayTimer(replayPauseMs_);
 }
 
 void CQuintrelGam::whoPlays() {
     const ChangeNotice notice{*this};
     if (!ui().runWhoPlays(players_)) return;
-    if (ui().showsAllExamined()) ui().repaint();
+    if (ui().boardUi().showsAllExamined()) ui().boardUi().repaint();
     if (historyFlags_ != HISTORY_FINISHED) requestNextMove();
 }
 
@@ -542,8 +544,8 @@ void CQuintrelGam::editPlayers() {
         return;
     CPlayer* p = onMovePlayer();
     if (isHuman(p)) {
-        ui().setInputFlags(inputDeviceOf(p));
-        ui().refreshPointer();
+        ui().boardUi().setInputFlags(inputDeviceOf(p));
+        ui().boardUi().refreshPointer();
     }
 }
 
@@ -569,7 +571,7 @@ void CQuintrelGam::opponentSettings() {
             break;
         }
     }
-    if (ui().showsAllExamined()) ui().repaint();
+    if (ui().boardUi().showsAllExamined()) ui().boardUi().repaint();
 }
 
 // Command enabling
@@ -615,7 +617,7 @@ bool CQuintrelGam::loadBytes(const std::vector<std::uint8_t>& bytes) {
 void CQuintrelGam::install(const LoadedGame& game) {
     replaying_ = false;
     haltAutoplay_ = false;
-    ui().clearBlinking();
+    ui().boardUi().clearBlinking();
     newGame();
     last_ = game.last;
     current_ = 0;

@@ -6,7 +6,10 @@
 //
 // The text always ends with a line end, so its last line is empty.
 
+#include "game/GameUi.h"
+
 #include <QDialog>
+#include <QPointer>
 #include <QRect>
 
 class QPlainTextEdit;
@@ -53,6 +56,28 @@ private:
     QPushButton* closeButton;
     QRect wantedFrame; // until the first showing, where the frame is to go
     bool firstPlacement = false; // no stored rectangle: the default one, wholly on the screen
+};
+
+// The document's log calls, served by the log window while it is open and
+// dropped while it is not; the frame opens and closes the window here.
+class CLogPane : public LogUi {
+public:
+    CLogWindow* window() const { return open.data(); }
+    void setWindow(CLogWindow* w) { open = w; }
+
+    void logClear() override { if (open) open->clear(); }
+    void logAddSeparator() override { if (open) open->addSeparator(); }
+    void logAppendLine(const std::string& text) override { if (open) open->appendLine(QString::fromStdString(text)); }
+    void logWriteHeader() override { if (open) open->writeHeader(); }
+    void logAppendToLastLine(const std::string& text) override {
+        if (open) open->appendToLastLine(QString::fromStdString(text));
+    }
+    void setLogMuted(bool m) override { muted = m; }
+    bool logMuted() const override { return muted; }
+
+private:
+    QPointer<CLogWindow> open;
+    bool muted = false;
 };
 
 } // namespace quintrel::ui

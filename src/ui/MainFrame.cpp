@@ -230,7 +230,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands()
         {ID_VIEW_STATUS_BAR, "&Status Bar", "", "Show or hide the status bar", "Toggle StatusBar",
          [](F& f, bool on) { f.toggleStatusBar(on); }, always, [](const F& f) { return !f.statusBar()->isHidden(); }},
         {ID_VIEW_LOG, "&Log Window", "", "Show or hide the log window", "Toggle LogWindow",
-         [](F& f, bool) { f.toggleLogWindow(); }, always, [](const F& f) { return !f.log.isNull(); }},
+         [](F& f, bool) { f.toggleLogWindow(); }, always, [](const F& f) { return f.logPane.window() != nullptr; }},
         {ID_VIEW_ALL_EXAMINED, "&All Examined Fields", "Ctrl+A", "Show or hide all examined fields", "",
          [](F& f, bool) { f.boardView->toggleAllExamined(); }, always,
          [](const F& f) { return f.boardView->showAllExamined(); }},
@@ -472,7 +472,7 @@ void CMainFrame::showEvent(QShowEvent* event)
     shownOnce = true;
     CRegistryKey key(store, KEY_APPLICATION);
     std::uint32_t open = 0;
-    if (key.readNumber("bOpenLogOnStartup", open) && open != 0 && !log)
+    if (key.readNumber("bOpenLogOnStartup", open) && open != 0 && !logPane.window())
         toggleLogWindow();
 }
 
@@ -511,11 +511,11 @@ void CMainFrame::shutDown()
     storeWindowPos();
     if (shownOnce) {
         CRegistryKey key(store, KEY_APPLICATION);
-        key.writeNumber("bOpenLogOnStartup", static_cast<std::uint32_t>(log ? 1 : 0));
+        key.writeNumber("bOpenLogOnStartup", static_cast<std::uint32_t>(logPane.window() ? 1 : 0));
     }
-    if (log) {
+    if (CLogWindow* log = logPane.window()) {
         log->storeRect();
-        delete log.data();
+        delete log;
     }
     boardView->storeSettings();
     store.flush();
@@ -540,14 +540,15 @@ void CMainFrame::customEvent(QEvent* event)
 
 void CMainFrame::toggleLogWindow()
 {
-    if (log) {
+    if (CLogWindow* log = logPane.window()) {
         log->storeRect();
-        delete log.data();
+        delete log;
         actions[ID_VIEW_LOG]->setChecked(false);
         return;
     }
-    log = new CLogWindow(store, this);
-    connect(log.data(), &CLogWindow::closedByUser, this, &CMainFrame::onLogClosed);
+    auto* log = new CLogWindow(store, this);
+    logPane.setWindow(log);
+    connect(log, &CLogWindow::closedByUser, this, &CMainFrame::onLogClosed);
     log->show();
     actions[ID_VIEW_LOG]->setChecked(true);
     activateWindow();
@@ -555,9 +556,9 @@ void CMainFrame::toggleLogWindow()
 
 void CMainFrame::onLogClosed()
 {
-    if (log)
+    if (CLogWindow* log = logPane.window())
         log->deleteLater();
-    log = nullptr;
+    logPane.setWindow(nullptr);
     actions[ID_VIEW_LOG]->setChecked(false);
 }
 
@@ -571,7 +572,7 @@ QAction* CMainFrame::action(int id) const
 
 CLogWindow* CMainFrame::logWindow() const
 {
-    return log.data();
+    return logPane.window();
 }
 
 QString CMainFrame::paneText(int pane) const
@@ -754,76 +755,16 @@ void CMainFrame::userGuide()
     updateCommands();
 }
 
-// ---- GameUi ----
+// ---- GameUi: the view and the log pane serve their own parts ----
 
-void CMainFrame::setInputFlags(int flags)
+BoardUi& CMainFrame::boardUi()
 {
-    boardView->setInputFlags(flags);
+    return *boardView;
 }
 
-int CMainFrame::inputFlags() const
+LogUi& CMainFrame::logUi()
 {
-    return boardView->getInputFlags();
-}
-
-void CMainFrame::markField(Field f)
-{
-    boardView->markField(f);
-}
-
-void CMainFrame::clearMark()
-{
-    boardView->clearMark();
-}
-
-void CMainFrame::resetMarks()
-{
-    boardView->resetMarks();
-}
-
-void CMainFrame::clearBlinking()
-{
-    boardView->clearBlinking();
-}
-
-void CMainFrame::showWinningFive(Field end1, Field end2)
-{
-    boardView->showWinningFive(end1, end2);
-}
-
-void CMainFrame::showExaminedField(Field f)
-{
-    boardView->showExaminedField(f);
-}
-
-bool CMainFrame::showsAllExamined() const
-{
-    return boardView->showAllExamined();
-}
-
-bool CMainFrame::showsWorthOfFields() const
-{
-    return boardView->showWorthOfFields();
-}
-
-void CMainFrame::repaint()
-{
-    boardView->update();
-}
-
-void CMainFrame::refreshPointer()
-{
-    boardView->refreshPointer();
-}
-
-void CMainFrame::startReplayTimer(unsigned periodMs)
-{
-    boardView->startReplayTimer(periodMs);
-}
-
-void CMainFrame::stopReplayTimer()
-{
-    boardView->stopReplayTimer();
+    return logPane;
 }
 
 void CMainFrame::setStatusText(int pane, const std::string& text)
@@ -852,46 +793,6 @@ MessageAnswer CMainFrame::askYesNoCancel(const std::string& text, const std::str
 void CMainFrame::beep()
 {
     ui::beep();
-}
-
-void CMainFrame::logClear()
-{
-    if (log)
-        log->clear();
-}
-
-void CMainFrame::logAddSeparator()
-{
-    if (log)
-        log->addSeparator();
-}
-
-void CMainFrame::logAppendLine(const std::string& text)
-{
-    if (log)
-        log->appendLine(qs(text));
-}
-
-void CMainFrame::logWriteHeader()
-{
-    if (log)
-        log->writeHeader();
-}
-
-void CMainFrame::logAppendToLastLine(const std::string& text)
-{
-    if (log)
-        log->appendToLastLine(qs(text));
-}
-
-void CMainFrame::setLogMuted(bool m)
-{
-    muted = m;
-}
-
-bool CMainFrame::logMuted() const
-{
-    return muted;
 }
 
 void CMainFrame::stateChanged()

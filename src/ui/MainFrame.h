@@ -11,6 +11,7 @@
 
 #include "game/GameUi.h"
 #include "ui/QuintrelView.h"
+#include "ui/LogWindow.h"
 #include "ui/RecentFiles.h"
 
 #include <QMainWindow>
@@ -31,7 +32,6 @@ class SettingsBackend;
 
 namespace quintrel::ui {
 
-class CLogWindow;
 class CWindowPort;
 
 // Command ids of the menu entries.
@@ -100,32 +100,13 @@ public:
     // Stops any thinking and stores the window state; idempotent.
     void shutDown();
 
-    // GameUi
-    void setInputFlags(int flags) override;
-    int inputFlags() const override;
-    void markField(Field f) override;
-    void clearMark() override;
-    void resetMarks() override;
-    void clearBlinking() override;
-    void showWinningFive(Field end1, Field end2) override;
-    void showExaminedField(Field f) override;
-    bool showsAllExamined() const override;
-    bool showsWorthOfFields() const override;
-    void repaint() override;
-    void refreshPointer() override;
-    void startReplayTimer(unsigned periodMs) override;
-    void stopReplayTimer() override;
+    // GameUi: the view serves the board's calls, the log pane the log's
+    BoardUi& boardUi() override;
+    LogUi& logUi() override;
     void setStatusText(int pane, const std::string& text) override;
     void messageBox(const std::string& text, const std::string& caption, MessageIcon icon) override;
     MessageAnswer askYesNoCancel(const std::string& text, const std::string& caption) override;
     void beep() override;
-    void logClear() override;
-    void logAddSeparator() override;
-    void logAppendLine(const std::string& text) override;
-    void logWriteHeader() override;
-    void logAppendToLastLine(const std::string& text) override;
-    void setLogMuted(bool muted) override;
-    bool logMuted() const override;
     std::optional<std::string> chooseSavePath(const std::string& suggestedName) override;
     bool runWhoPlays(PlayerSelection& players) override;
     bool runOptions(OptionValues& options, CPlayerDatabase& database) override;
@@ -179,10 +160,9 @@ private:
     CRecentFiles recent{store};
     QList<QAction*> recentActions;
     std::map<int, QAction*> actions;
-    QPointer<CLogWindow> log;
+    CLogPane logPane;
     int toolBarHeight = 0;
     int statusBarHeight = 0;
-    bool muted = false;
     bool guideAvailable = false;
     bool shownOnce = false;
     bool shutDownDone = false;

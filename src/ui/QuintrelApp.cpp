@@ -85,7 +85,7 @@ bool CQuintrelApp::start(const QString& file)
     mainFrame = std::make_unique<CMainFrame>(store);
     activeFrame = mainFrame.get();
     CMainFrame* frame = mainFrame.get();
-    CHumanPlayer::setViewLocator([frame]() -> BoardInput* { return frame; });
+    CHumanPlayer::setViewLocator([frame]() -> BoardInput* { return frame->view(); });
     CTreePlayer::setMemoryWarningHandler(&memoryWarning);
     journalOverflowHandler.store(&journalOverflow);
 

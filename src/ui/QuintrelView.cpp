@@ -175,7 +175,7 @@ void CQuintrelView::resetMarks()
 
 void CQuintrelView::showWinningFive(Field a, Field b)
 {
-    inputFlags = 0;
+    inputBits = 0;
     for (Field f : winningFive)
         hiddenStone[f.x][f.y] &= ~1;
     // Start from the end with the smaller column; a vertical line starts at a.
@@ -467,7 +467,7 @@ void CQuintrelView::paintMark(QPainter& p)
 void CQuintrelView::paintLabels(QPainter& p)
 {
     drawnHotLabel = Field{};
-    if (inputFlags == 0 || hotLabel.x == 0)
+    if (inputBits == 0 || hotLabel.x == 0)
         return;
     p.setFont(pixelFont(geo.labelFontPixels()));
     p.setPen(YELLOW);
@@ -488,7 +488,7 @@ void CQuintrelView::invalidateLabels(Field pair)
 
 void CQuintrelView::handMoveOver(Field f)
 {
-    inputFlags = 0;
+    inputBits = 0;
     invalidateLabels(drawnHotLabel);
     if (game)
         game->deliverMove(GameMove{f, game->sideToMove()});
@@ -500,7 +500,7 @@ void CQuintrelView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    if (!(inputFlags & 2)) {
+    if (!(inputBits & 2)) {
         beep();
         QWidget::mousePressEvent(event);
         return;
@@ -515,7 +515,7 @@ void CQuintrelView::keyPressEvent(QKeyEvent* event)
 {
     if (!event->text().isEmpty())
         typedCharacter(event->text().at(0));
-    if (inputFlags == 0) {
+    if (inputBits == 0) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -535,7 +535,7 @@ void CQuintrelView::keyPressEvent(QKeyEvent* event)
         if (!cursorField.onBoard()) {
             cursorField = Field{10, 10}; // unmarked: the next arrow steps from here
             beep();
-        } else if ((inputFlags & 1) && game && game->cell(cursorField.x, cursorField.y) == EMPTY) {
+        } else if ((inputBits & 1) && game && game->cell(cursorField.x, cursorField.y) == EMPTY) {
             const Field f = cursorField;
             handMoveOver(f);
             moveMarkTo(cursorField);
@@ -595,7 +595,7 @@ void CQuintrelView::refreshPointer()
 void CQuintrelView::updatePointer(QPoint p, bool inside)
 {
     const Field f = inside ? geo.fieldAt(p) : Field{};
-    if (inputFlags != 0 && inside) {
+    if (inputBits != 0 && inside) {
         hotLabel = f;
         if (!(hotLabel == drawnHotLabel)) {
             invalidateLabels(drawnHotLabel);
@@ -699,7 +699,7 @@ void CQuintrelView::onReplayTick()
 
 void CQuintrelView::onHoverTick()
 {
-    if (inputFlags != 0 && drawnHotLabel.x != 0 && QApplication::widgetAt(QCursor::pos()) != this) {
+    if (inputBits != 0 && drawnHotLabel.x != 0 && QApplication::widgetAt(QCursor::pos()) != this) {
         hotLabel = Field{};
         invalidateLabels(drawnHotLabel);
     }

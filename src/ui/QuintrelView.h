@@ -12,6 +12,7 @@
 
 #include "app/MessagePort.h"
 #include "board/Types.h"
+#include "game/GameUi.h"
 #include "ui/BoardGeometry.h"
 
 #include <QCursor>
@@ -70,7 +71,8 @@ QRect fieldSquare(int c, int r);
 // The field under a client point; {0, 0} when the point is off the board.
 Field fieldAt(QPoint p);
 
-class CQuintrelView : public QWidget {
+// The view serves the document's board calls itself (BoardUi).
+class CQuintrelView : public QWidget, public BoardUi {
     Q_OBJECT
 public:
     // Reads the display flags and the zoom from the store; the destructor writes them back.
@@ -81,23 +83,27 @@ public:
     void setGame(ViewGame* game);
 
     // Operations the game document calls
-    void markField(Field f);
-    void clearMark();
-    void resetMarks();
-    void showWinningFive(Field end1, Field end2);
-    void setInputFlags(int flags) { inputFlags = flags; }
-    int getInputFlags() const { return inputFlags; }
-    void refreshPointer();
-    void showExaminedField(Field f);
+    void markField(Field f) override;
+    void clearMark() override;
+    void resetMarks() override;
+    void showWinningFive(Field end1, Field end2) override;
+    void setInputFlags(int flags) override { inputBits = flags; }
+    int inputFlags() const override { return inputBits; }
+    int getInputFlags() const { return inputBits; }
+    void refreshPointer() override;
+    void showExaminedField(Field f) override;
+    bool showsAllExamined() const override { return showAllExamined(); }
+    bool showsWorthOfFields() const override { return showWorthOfFields(); }
+    void repaint() override { update(); }
     void repaintBoard();
     // While the queue is drained before a computer's move, the players' later
     // messages (to the view or the frame) wait until that move is played.
     bool deferWhileDraining(QObject* target, const PortMessage& msg);
-    void startReplayTimer(unsigned ms);
-    void stopReplayTimer() { replayTimer.stop(); }
+    void startReplayTimer(unsigned ms) override;
+    void stopReplayTimer() override { replayTimer.stop(); }
     bool replayTimerActive() const { return replayTimer.isActive(); }
     bool isBlinking() const { return blinking != 0; }
-    void clearBlinking() { blinking = 0; }
+    void clearBlinking() override { blinking = 0; }
 
     // Display commands
     void toggleAllExamined();
@@ -179,7 +185,7 @@ private:
     CBoardGeometry geo;
     int worthMode = 2;
     int blinking = 0;
-    int inputFlags = 3;
+    int inputBits = 3;
     Field cursorField;
     Field markedField;   // where markRect lies
     QRect markRect;      // null when there is no mark
