@@ -22,7 +22,7 @@ constexpr int EXIT_USAGE = 2;
 
 const char* const USAGE =
     "usage: pbrain-referee [--games N] [--size N] [--rule R] [--timeout-turn MS] [--timeout-match MS]\n"
-    "                      [--opening STONES] [--seed S] [--transcript]\n"
+    "                      [--opening STONES] [--openings FILE] [--seed S] [--transcript]\n"
     "                      [--info KEY=VALUE] [--info-a KEY=VALUE] [--info-b KEY=VALUE]\n"
     "                      [--relay-delay MS]\n"
     "                      \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
@@ -39,6 +39,8 @@ const char* const HELP =
     "that many stones near the centre (seeded by --seed), each brain having the\n"
     "first stone once: deterministic players then still meet varied games.\n"
     "--seed without --opening plays such openings of 4 stones.\n"
+    "--openings FILE plays each of its lines (\"x,y x,y ...\", 0-based, black first;\n"
+    "# starts a comment) twice, colours swapped; N defaults to twice the lines.\n"
     "--info sends \"INFO KEY VALUE\" to both brains at the start of every game,\n"
     "--info-a to BRAIN-1 only, --info-b to BRAIN-2 only; each may be repeated.\n"
     "--relay-delay passes each command to a brain no sooner than MS (default 10)\n"
@@ -59,6 +61,7 @@ struct Options {
     GameOptions game;
     bool transcript = false;
     std::optional<int> opening;
+    std::vector<std::vector<std::pair<int, int>>> openings; // from --openings
     std::optional<unsigned> seed;
     std::string brains[2];
     std::vector<std::string> info[2]; // "key value" for BRAIN-1 and BRAIN-2
@@ -90,8 +93,37 @@ std::string infoLine(const std::string& text, const std::string& option) {
     return text.substr(0, eq) + " " + text.substr(eq + 1);
 }
 
+// The lines of an openings file, each "x,y x,y ..." with both on a 22 x 22 board at most.
+std::vector<std::vector<std::pair<int, int>>> readOpenings(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) usageError("cannot read the openings file " + path);
+    std::vector<std::vector<std::pair<int, int>>> openings;
+    char buffer[4096];
+    for (int line = 1; std::fgets(buffer, sizeof buffer, f); ++line) {
+        std::string text(buffer);
+        text = text.substr(0, text.find('#'));
+        std::vector<std::pair<int, int>> stones;
+        std::size_t at = 0;
+        while ((at = text.find_first_not_of(" \t\r\n", at)) != std::string::npos) {
+            const std::size_t end = text.find_first_of(" \t\r\n", at);
+            int x = -1, y = -1;
+            char tail = 0;
+            if (std::sscanf(text.substr(at, end - at).c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || y < 0 ||
+                x >= 22 || y >= 22)
+                usageError(path + ":" + std::to_string(line) + ": not a list of x,y fields");
+            stones.emplace_back(x, y);
+            at = end;
+        }
+        if (!stones.empty()) openings.push_back(std::move(stones));
+    }
+    std::fclose(f);
+    if (openings.empty()) usageError("the openings file " + path + " holds no opening");
+    return openings;
+}
+
 Options parseArguments(int argc, char** argv) {
     Options o;
+    bool gamesGiven = false;
     int positional = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -104,6 +136,7 @@ Options parseArguments(int argc, char** argv) {
             std::exit(0);
         } else if (arg == "--games") {
             o.games = static_cast<int>(number(value(), arg, 1, 100000));
+            gamesGiven = true;
         } else if (arg == "--size") {
             o.game.size = static_cast<int>(number(value(), arg, 5, 22));
         } else if (arg == "--rule") {
@@ -117,6 +150,8 @@ Options parseArguments(int argc, char** argv) {
             o.game.timeoutMatch = number(value(), arg, 0, 360000000);
         } else if (arg == "--opening") {
             o.opening = static_cast<int>(number(value(), arg, 0, 20));
+        } else if (arg == "--openings") {
+            o.openings = readOpenings(value());
         } else if (arg == "--seed") {
             o.seed = static_cast<unsigned>(number(value(), arg, 0, 4294967295LL));
         } else if (arg == "--info" || arg == "--info-a" || arg == "--info-b") {
@@ -136,6 +171,7 @@ Options parseArguments(int argc, char** argv) {
         }
     }
     if (positional < 2) usageError("two brain command lines are needed");
+    if (!o.openings.empty() && !gamesGiven) o.games = 2 * static_cast<int>(o.openings.size());
     return o;
 }
 
@@ -200,7 +236,10 @@ int main(int argc, char** argv) {
     GameOptions options = o.game;
     for (int g = 0; g < o.games; ++g) {
         const int first = g % 2;
-        if (first == 0) options.opening = randomOpening(random, std::min(openingStones, o.game.size), o.game.size);
+        if (first == 0)
+            options.opening = !o.openings.empty()
+                                  ? o.openings[static_cast<std::size_t>(g / 2) % o.openings.size()]
+                                  : randomOpening(random, std::min(openingStones, o.game.size), o.game.size);
         options.info[0] = o.info[first];
         options.info[1] = o.info[1 - first];
         BrainProcess a(words(o.brains[first]));

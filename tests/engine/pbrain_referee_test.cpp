@@ -165,6 +165,25 @@ TEST_F(Referee, SixIsJudgedByTheRule) {
     }
 }
 
+// Each line of an openings file starts two games, colours swapped; the
+// number of games follows the file.
+TEST_F(Referee, OpeningsFilePlaysEachLineTwice) {
+    std::ofstream(dir / "openings.txt") << "# two openings\n9,9 10,10 3,3  # eval 0\n\n4,5 6,7 8,9\n";
+    const std::string out = run("--transcript --openings " + (dir / "openings.txt").string() + " \"" +
+                                brain("a", 0, "x") + "\" \"" + brain("b", 18, "x") + "\"");
+    EXPECT_NE(out.find("games 4"), std::string::npos) << out;
+    std::vector<std::string> firstStones;
+    std::istringstream lines(out);
+    int x, y, who;
+    std::string previous;
+    for (std::string line; std::getline(lines, line); previous = line)
+        if (previous == "B> BOARD" && std::sscanf(line.c_str(), "B> %d,%d,%d", &x, &y, &who) == 3)
+            firstStones.push_back(std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(who));
+    // White moves first after three stones: it holds one, the other brain two.
+    EXPECT_EQ(firstStones, (std::vector<std::string>{"9,9,2", "9,9,2", "4,5,2", "4,5,2"})) << out;
+    EXPECT_NE(run("--openings " + (dir / "none.txt").string() + " x y").find("cannot read"), std::string::npos);
+}
+
 TEST_F(Referee, BadInfoArgumentsAreRefused) {
     for (const char* bad : {"--info level", "--info =3", "--info \"a b=3\"", "--relay-delay -1", "--rule 3", "--size 4"})
         EXPECT_NE(run(std::string(bad) + " x y").find("usage:"), std::string::npos) << bad;
