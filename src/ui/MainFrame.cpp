@@ -129,7 +129,15 @@ CMainFrame::CMainFrame(SettingsBackend& settings, QWidget* parent) : QMainWindow
         onZoomChanged(); // a position kept from a smaller zoom may reach off the screen
     guideAvailable = userGuideReadable();
     setAcceptDrops(true);
-    qApp->installEventFilter(this);
+    // Alt+A reaches the frame's filter from whichever of its widgets has the
+    // focus, not from the whole application.
+    boardView->installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (old && old != boardView)
+            old->removeEventFilter(this);
+        if (now && now->window() == this)
+            now->installEventFilter(this);
+    });
     updateTitle();
     updateCommands();
     boardView->setFocus();
@@ -138,7 +146,6 @@ CMainFrame::CMainFrame(SettingsBackend& settings, QWidget* parent) : QMainWindow
 CMainFrame::~CMainFrame()
 {
     shutDown();
-    qApp->removeEventFilter(this);
     windowPort->detach();
 }
 
