@@ -93,7 +93,7 @@ std::string infoLine(const std::string& text, const std::string& option) {
     return text.substr(0, eq) + " " + text.substr(eq + 1);
 }
 
-// The lines of an openings file, each "x,y x,y ..." with both on a 22 x 22 board at most.
+// The lines of an openings file, each "x,y x,y ..." with both on the largest board.
 std::vector<std::vector<std::pair<int, int>>> readOpenings(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "r");
     if (!f) usageError("cannot read the openings file " + path);
@@ -106,12 +106,9 @@ std::vector<std::vector<std::pair<int, int>>> readOpenings(const std::string& pa
         std::size_t at = 0;
         while ((at = text.find_first_not_of(" \t\r\n", at)) != std::string::npos) {
             const std::size_t end = text.find_first_of(" \t\r\n", at);
-            int x = -1, y = -1;
-            char tail = 0;
-            if (std::sscanf(text.substr(at, end - at).c_str(), "%d,%d%c", &x, &y, &tail) != 2 || x < 0 || y < 0 ||
-                x >= 22 || y >= 22)
-                usageError(path + ":" + std::to_string(line) + ": not a list of x,y fields");
-            stones.emplace_back(x, y);
+            const auto xy = parseMove(text.substr(at, end - at), quintrel::master::MAX_SIDE);
+            if (!xy) usageError(path + ":" + std::to_string(line) + ": not a list of x,y fields");
+            stones.push_back(*xy);
             at = end;
         }
         if (!stones.empty()) openings.push_back(std::move(stones));
@@ -138,7 +135,7 @@ Options parseArguments(int argc, char** argv) {
             o.games = static_cast<int>(number(value(), arg, 1, 100000));
             gamesGiven = true;
         } else if (arg == "--size") {
-            o.game.size = static_cast<int>(number(value(), arg, 5, 22));
+            o.game.size = static_cast<int>(number(value(), arg, quintrel::master::MIN_SIDE, quintrel::master::MAX_SIDE));
         } else if (arg == "--rule") {
             o.game.rule = number(value(), arg, 0, 4);
             quintrel::master::Rule rule;
@@ -239,7 +236,7 @@ int main(int argc, char** argv) {
         if (first == 0)
             options.opening = !o.openings.empty()
                                   ? o.openings[static_cast<std::size_t>(g / 2) % o.openings.size()]
-                                  : randomOpening(random, std::min(openingStones, o.game.size), o.game.size);
+                                  : randomOpening(random, openingStones, o.game.size);
         options.info[0] = o.info[first];
         options.info[1] = o.info[1 - first];
         BrainProcess a(words(o.brains[first]));

@@ -56,6 +56,13 @@ struct Shared {
     Clock::time_point threatDeadline;
 };
 
+int bestLine(const Position& pos, int s, int c) {
+    int best = 0;
+    for (int d = 0; d < 4; ++d)
+        best = std::max<int>(best, pos.pattern(s, c, d));
+    return best;
+}
+
 // One searching thread: its own position and move-ordering memory.
 class Worker {
 public:
@@ -86,8 +93,13 @@ public:
     // Cells of s's class p (on any line) among the candidates.
     int collect(int s, LinePattern p, int* out, int max) const;
     bool legal(int s, int c) { return !pos.forbidden(s, c); }
-    // A move of s that wins by force on the next move: an open four, or two
-    // fours where s may make them; -1 when none.
+    // Whether s's four on c wins on the next move: an open four, or two fours
+    // where s may make them (black's double four is forbidden, and so is an
+    // open four beside another four or two threes).
+    bool winningFour(int s, int c) {
+        return (bestLine(pos, s, c) == F4 || (!pos.restricted(s) && pos.fourLineCount(s, c) >= 2)) && legal(s, c);
+    }
+    // The first of s's fours that wins so, -1 when none.
     int fourThatWins(int s);
     // Whether s has an open four to make: all the opponent's moves then
     // answer it.
@@ -132,13 +144,6 @@ private:
     bool aborted() const { return shared.abort.load(std::memory_order_relaxed); }
 };
 
-int bestLine(const Position& pos, int s, int c) {
-    int best = 0;
-    for (int d = 0; d < 4; ++d)
-        best = std::max<int>(best, pos.pattern(s, c, d));
-    return best;
-}
-
 // Calls f(c) for every candidate cell, row by row: the order ties are broken in.
 template <class F>
 void forEachCandidate(const Position& pos, F&& f) {
@@ -148,14 +153,8 @@ void forEachCandidate(const Position& pos, F&& f) {
 }
 
 int Worker::fourThatWins(int s) {
-    const bool restricted = pos.restricted(s);
-    for (int i = 0; i < pos.fourPoints(s).size(); ++i) {
-        const int c = pos.fourPoints(s)[i];
-        // Black's double four is forbidden, and so is an open four with another four or two threes.
-        if (restricted ? bestLine(pos, s, c) == F4 && !pos.forbidden(s, c)
-                       : bestLine(pos, s, c) == F4 || pos.fourLineCount(s, c) >= 2)
-            return c;
-    }
+    for (int i = 0; i < pos.fourPoints(s).size(); ++i)
+        if (const int c = pos.fourPoints(s)[i]; winningFour(s, c)) return c;
     return -1;
 }
 
@@ -203,10 +202,14 @@ int Worker::vcfStep(int plies) {
         fours[0] = block;
         n = 1;
     } else {
-        if (fourThatWins(me) >= 0) return 3;
+        if (threatensOpenFour(me)) return 3;
+        const bool restricted = pos.restricted(me);
         n = 0;
-        for (int i = 0; i < pos.fourPoints(me).size(); ++i)
-            if (const int c = pos.fourPoints(me)[i]; legal(me, c)) fours[n++] = c;
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
+            const int c = pos.fourPoints(me)[i];
+            if (!restricted && pos.fourLineCount(me, c) >= 2) return 3;
+            if (legal(me, c)) fours[n++] = c;
+        }
     }
     if (plies < 3 || aborted()) return 0;
     for (int i = 0; i < n; ++i) {
@@ -259,12 +262,14 @@ int Worker::vctAttack(int plies, int* firstMove) {
         threats[n++] = pos.fivePoints(opp)[0];
         if (!legal(me, threats[0])) return 0;
     } else {
-        if (const int c = fourThatWins(me); c >= 0) {
-            if (firstMove) *firstMove = c;
-            return 3;
+        for (int i = 0; i < pos.fourPoints(me).size(); ++i) {
+            const int c = pos.fourPoints(me)[i];
+            if (winningFour(me, c)) {
+                if (firstMove) *firstMove = c;
+                return 3;
+            }
+            if (legal(me, c)) threats[n++] = c;
         }
-        for (int i = 0; i < pos.fourPoints(me).size(); ++i)
-            if (const int c = pos.fourPoints(me)[i]; legal(me, c)) threats[n++] = c;
         if (plies < 3) return 0;
         // With an open three of theirs on the board only fours keep the initiative.
         if (!threatensOpenFour(opp)) {
@@ -345,7 +350,7 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
         moves[0] = Move{pos.fivePoints(opp)[0], 0};
         n = 1;
         forced = true;
-    } else if (pos.restricted(me) ? fourThatWins(me) >= 0 : pos.hasPattern(me, F4)) {
+    } else if (threatensOpenFour(me)) {
         return WIN_SCORE - (ply + 3);
     }
 

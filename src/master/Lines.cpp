@@ -159,28 +159,26 @@ bool straightFour(const ExactlyFive::Line& l, int n, const int* at) {
 
 RenjuLine renjuLine(ExactlyFive::Line& l) {
     RenjuLine r{};
-    {
-        if (ExactlyFive::five(l)) {
-            r.five = 1;
-            return r;
-        }
-        if (ExactlyFive::overline(l)) {
-            r.overline = 1;
-            return r;
-        }
-        int at[11];
-        const int n = fivePoints<ExactlyFive>(l, at);
-        r.fours = static_cast<std::uint8_t>(straightFour(l, n, at) ? 1 : std::min(n, 2));
-        if (n) return r; // a four is no three
-        for (int i = 0; i < 11; ++i) {
-            auto& c = l[static_cast<std::size_t>(i)];
-            if (c != FREE) continue;
-            c = OWN;
-            int next[11];
-            const int m = fivePoints<ExactlyFive>(l, next);
-            if (straightFour(l, m, next)) r.straightFourAt = static_cast<std::uint16_t>(r.straightFourAt | 1u << i);
-            c = FREE;
-        }
+    if (ExactlyFive::five(l)) {
+        r.five = 1;
+        return r;
+    }
+    if (ExactlyFive::overline(l)) {
+        r.overline = 1;
+        return r;
+    }
+    int at[11];
+    const int n = fivePoints<ExactlyFive>(l, at);
+    r.fours = static_cast<std::uint8_t>(straightFour(l, n, at) ? 1 : std::min(n, 2));
+    if (n) return r; // a four is no three
+    for (int i = 0; i < 11; ++i) {
+        auto& c = l[static_cast<std::size_t>(i)];
+        if (c != FREE) continue;
+        c = OWN;
+        int next[11];
+        const int m = fivePoints<ExactlyFive>(l, next);
+        if (straightFour(l, m, next)) r.straightFourAt = static_cast<std::uint16_t>(r.straightFourAt | 1u << i);
+        c = FREE;
     }
     return r;
 }

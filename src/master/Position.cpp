@@ -14,12 +14,12 @@ struct ZobristKeys {
         // splitmix64 over a 27 x 27 grid, as the keys were first drawn: fixed
         // keys, so hashes (and the searches' trees) are the same in every run.
         constexpr int OLD_STRIDE = 27;
-        static std::uint64_t drawn[2][OLD_STRIDE * OLD_STRIDE];
-        std::uint64_t x = 0x9E3779B97F4A7C15ull;
+        std::uint64_t drawn[2][OLD_STRIDE * OLD_STRIDE];
+        std::uint64_t state = 0x9E3779B97F4A7C15ull;
         for (auto& side : drawn)
             for (auto& k : side) {
-                x += 0x9E3779B97F4A7C15ull;
-                std::uint64_t z = x;
+                state += 0x9E3779B97F4A7C15ull;
+                std::uint64_t z = state;
                 z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
                 z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
                 k = z ^ (z >> 31);
@@ -295,9 +295,7 @@ Verdict Position::foulOf(int c, int level) {
 
 Verdict Position::judge(int c) {
     if (restricted(side)) return foulOf(c, 0);
-    for (int d = 0; d < 4; ++d)
-        if (patterns[side][c][d] == FIVE) return Verdict::WIN;
-    return Verdict::PLAY_ON;
+    return fiveLines[side][c] ? Verdict::WIN : Verdict::PLAY_ON;
 }
 
 const char* foulName(Verdict v) {
@@ -318,6 +316,23 @@ std::vector<Point> forbiddenPoints(const Setup& setup) {
         for (int x = 0; x < setup.width; ++x)
             if (pos->empty(cellOf(x, y)) && pos->forbidden(0, cellOf(x, y))) out.push_back({x, y});
     return out;
+}
+
+int firstFoul(const Setup& setup, Verdict& why) {
+    if (setup.rule != Rule::RENJU) return -1;
+    Setup empty = setup;
+    empty.stones.clear();
+    empty.toMove = 0;
+    auto pos = std::make_unique<Position>();
+    pos->setUp(empty);
+    for (std::size_t i = 0; i < setup.stones.size(); ++i) {
+        const Stone& s = setup.stones[i];
+        const int c = cellOf(s.at.x, s.at.y);
+        if (pos->toMove() != s.side) pos->pass();
+        if (s.side == 0 && isFoul(why = pos->judge(c))) return static_cast<int>(i);
+        pos->play(c);
+    }
+    return -1;
 }
 
 Verdict judgeMove(const Setup& setup, Point p) {

@@ -5,8 +5,7 @@
 // every cell and each of the four lines a code of the ten cells around it,
 // from which one table lookup gives the class a stone there would make on
 // that line, for either side. A move updates the 32 cells within reach (40
-// where a six is not a five);
-// undo reverses it exactly.
+// where a six is not a five); undo reverses it exactly.
 //
 // Invariant after every play and undo: codes, classes, counts, values and
 // the hash equal what setUp() computes from the stones alone (the property
@@ -192,5 +191,8 @@ std::uint64_t zobrist(int s, int c);
 std::vector<Point> forbiddenPoints(const Setup& setup);
 // What the side to move's stone on the empty point p makes (see judge).
 Verdict judgeMove(const Setup& setup, Point p);
+// The index of the first of black's stones that was a foul on the stones
+// given before it, its kind in `why`; -1 when none (always, but under renju).
+int firstFoul(const Setup& setup, Verdict& why);
 
 } // namespace quintrel::master

@@ -40,10 +40,7 @@ public:
     // What the board view shows of this player's search: whether it marks
     // examined fields at all, and whether x,y on `on` is one of them.
     virtual bool marksExamined() const { return false; }
-    virtual bool isExamined(const CBoard& on, int x, int y) const {
-        (void)on, (void)x, (void)y;
-        return false;
-    }
+    virtual bool isExamined(const CBoard& /*on*/, int /*x*/, int /*y*/) const { return false; }
 
     // Posts MSG_MOVE (lParam = m.packed()) to window; a no-op when it is gone.
     void deliverMove(GameMove m) const;

@@ -10,9 +10,14 @@
 namespace quintrel {
 
 namespace {
-// The engine's 0-based point as a 1-based field; no point is field 0,0.
-Field fieldOf(master::Point p) {
-    return Field{static_cast<std::uint8_t>(p.x + 1), static_cast<std::uint8_t>(p.y + 1)};
+// The game window's position as the engine takes it.
+master::Setup setupOf(const CBoard& board, Side side) {
+    master::Setup setup;
+    setup.toMove = side;
+    for (int y = 1; y <= BOARD_SIZE; ++y)
+        for (int x = 1; x <= BOARD_SIZE; ++x)
+            if (const int v = board.cells[x][y]; v != EMPTY) setup.stones.push_back({{x - 1, y - 1}, v});
+    return setup;
 }
 } // namespace
 
@@ -28,15 +33,6 @@ MasterSettings CMasterPlayer::loadSettings() const {
     MasterSettings s = definition ? MasterSettings::fromBlock(definition->settings) : MasterSettings{};
     if (turnTimeMs > 0) s.timeMs = turnTimeMs;
     return s;
-}
-
-master::Setup CMasterPlayer::setupOf(const CBoard& board, Side side) {
-    master::Setup setup;
-    setup.toMove = side;
-    for (int y = 1; y <= BOARD_SIZE; ++y)
-        for (int x = 1; x <= BOARD_SIZE; ++x)
-            if (const int v = board.cells[x][y]; v != EMPTY) setup.stones.push_back({{x - 1, y - 1}, v});
-    return setup;
 }
 
 int CMasterPlayer::requestMove(const CBoard& gameBoard, Side side) { return requestPosition(setupOf(gameBoard, side)); }

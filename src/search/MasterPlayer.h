@@ -18,7 +18,6 @@
 #include "players/ThinkingThread.h"
 #include "search/SearchStatistics.h"
 
-#include <atomic>
 #include <memory>
 #include <string>
 
@@ -29,6 +28,12 @@ class CBoard;
 namespace master {
 class Engine;
 }
+
+// Our 1-based fields and the engine's 0-based points; no point is field 0,0.
+inline Field fieldOf(master::Point p) {
+    return Field{static_cast<std::uint8_t>(p.x + 1), static_cast<std::uint8_t>(p.y + 1)};
+}
+inline master::Point pointOf(Field f) { return {f.x - 1, f.y - 1}; }
 
 class CMasterPlayer : public CPlayer {
 public:
@@ -51,9 +56,6 @@ public:
     // tools and benchmarks. A running worker is ended first.
     int think(const CBoard& gameBoard, Side side);
     int think(const master::Setup& setup);
-
-    // The game window's position as the engine takes it.
-    static master::Setup setupOf(const CBoard& board, Side side);
 
     // Results of the last search; read only while no worker runs.
     GameMove chosenMove() const { return bestMove; }

@@ -33,8 +33,7 @@ struct CMainFrame::Command {
 };
 
 namespace {
-using Frame = CMainFrame;
-bool always(const Frame&) { return true; }
+bool always(const CMainFrame&) { return true; }
 } // namespace
 
 const std::vector<CMainFrame::Command>& CMainFrame::commands()
@@ -161,6 +160,7 @@ void CMainFrame::createActions()
         QAction* a = makeAction(c.id, QString::fromUtf8(c.text), QString::fromUtf8(c.key), QString::fromUtf8(c.prompt),
                                 QString::fromUtf8(c.tip));
         a->setCheckable(c.checked != nullptr);
+        // Asked again here: a command of the document runs only while there is one to ask.
         connect(a, &QAction::triggered, this, [this, &c](bool checked) {
             if (c.enabled(*this))
                 c.run(*this, checked);

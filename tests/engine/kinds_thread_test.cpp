@@ -13,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -28,12 +27,8 @@ using namespace quintrel::testing;
 using namespace std::chrono_literals;
 
 // A brain that starts a game and then never answers a move.
-std::string silentBrain() {
-    const auto path = std::filesystem::temp_directory_path() / ("silent-brain-" + std::to_string(getpid()));
-    std::ofstream(path) << "#!/bin/sh\nwhile read -r line; do case \"$line\" in START*) echo OK ;; END*) exit 0 ;; esac; done\n";
-    chmod(path.c_str(), 0755);
-    return path.string();
-}
+const std::filesystem::path SILENT_BRAIN =
+    std::filesystem::temp_directory_path() / ("silent-brain-" + std::to_string(getpid()));
 
 struct Kind {
     const char* name;
@@ -41,7 +36,15 @@ struct Kind {
     PlayerSettings settings;
 };
 
-class EveryThinkingKind : public ::testing::TestWithParam<int> {};
+class EveryThinkingKind : public ::testing::TestWithParam<int> {
+protected:
+    static void SetUpTestSuite() {
+        std::ofstream(SILENT_BRAIN)
+            << "#!/bin/sh\nwhile read -r line; do case \"$line\" in START*) echo OK ;; END*) exit 0 ;; esac; done\n";
+        chmod(SILENT_BRAIN.c_str(), 0755);
+    }
+    static void TearDownTestSuite() { std::filesystem::remove(SILENT_BRAIN); }
+};
 
 const std::vector<Kind>& kinds() {
     static const std::vector<Kind> all = {
@@ -53,7 +56,7 @@ const std::vector<Kind>& kinds() {
         {"Engine",
          [] {
              auto p = std::make_unique<CEnginePlayer>();
-             p->setCommandLine(silentBrain());
+             p->setCommandLine(SILENT_BRAIN.string());
              p->setTurnTime(60000);
              return p;
          },

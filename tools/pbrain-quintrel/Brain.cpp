@@ -141,7 +141,7 @@ Brain::Brain(std::unique_ptr<CPlayer> player, std::shared_ptr<Inbox> inbox, Outp
     : player_(std::move(player)), inbox_(std::move(inbox)), out_(std::move(out)) {
     player_->window = inbox_;
     isMaster_ = dynamic_cast<CMasterPlayer*>(player_.get()) != nullptr;
-    std::fill(&cells_[0][0], &cells_[0][0] + master::MAX_SIDE * master::MAX_SIDE, -1);
+    setStones({});
 }
 
 Brain::~Brain() {
@@ -207,8 +207,7 @@ Brain::Flow Brain::start(int width, int height) {
     settlePlayer();
     width_ = width;
     height_ = height;
-    std::fill(&cells_[0][0], &cells_[0][0] + master::MAX_SIDE * master::MAX_SIDE, -1);
-    stones_.clear();
+    setStones({});
     ours_ = SIDE_O;
     started_ = true;
     time_.leftMs = -1;
@@ -243,21 +242,20 @@ std::optional<std::string> Brain::toField(long long x, long long y, Field& f) co
 
 std::optional<std::string> Brain::foul(Field f, Side side) const {
     if (rule_ != master::Rule::RENJU || side != SIDE_O) return std::nullopt;
-    const master::Verdict v = master::judgeMove(setup(SIDE_O), master::Point{f.x - 1, f.y - 1});
+    const master::Verdict v = master::judgeMove(setup(SIDE_O), pointOf(f));
     if (!master::isFoul(v)) return std::nullopt;
     return "field " + coordinates(f.x - 1, f.y - 1) + " is forbidden to black (" + master::foulName(v) + ")";
 }
 
 void Brain::place(Field f, Side side) {
     cells_[f.x - 1][f.y - 1] = side;
-    stones_.push_back({{f.x - 1, f.y - 1}, side});
+    stones_.push_back({pointOf(f), side});
 }
 
 void Brain::remove(Field f) {
     cells_[f.x - 1][f.y - 1] = -1;
-    stones_.erase(std::find_if(stones_.begin(), stones_.end(), [&](const master::Stone& s) {
-        return s.at == master::Point{f.x - 1, f.y - 1};
-    }));
+    stones_.erase(std::find_if(stones_.begin(), stones_.end(),
+                               [&](const master::Stone& s) { return s.at == pointOf(f); }));
 }
 
 master::Setup Brain::setup(Side toMove) const {
@@ -274,8 +272,7 @@ CBoard Brain::windowBoard() const {
     CBoard b;
     b.clear();
     for (const auto& s : stones_)
-        b.place(Field{static_cast<std::uint8_t>(s.at.x + 1), static_cast<std::uint8_t>(s.at.y + 1)},
-                static_cast<Side>(s.side));
+        b.place(fieldOf(s.at), static_cast<Side>(s.side));
     return b;
 }
 
@@ -385,31 +382,30 @@ Brain::Flow Brain::boardBlock(bool answer) {
         fault = "no empty field is left";
     // O moves first: with more opponent stones than ours, the opponent is O.
     const Side ours = count[2] > count[1] ? SIDE_X : SIDE_O;
-    const auto before = stones_;
-    if (!fault) {
-        remember(std::vector<master::Stone>{});
-        for (const auto& [f, who] : stones) {
-            const Side side = who == 1 ? ours : otherSide(ours);
-            if ((fault = foul(f, side))) break;
-            place(f, side);
-        }
-        if (fault) remember(before);
+    master::Setup block = setup(SIDE_O);
+    block.stones.clear();
+    for (const auto& [f, who] : stones)
+        block.stones.push_back({pointOf(f), who == 1 ? ours : otherSide(ours)});
+    master::Verdict why;
+    if (const int i = master::firstFoul(block, why); !fault && i >= 0) {
+        const master::Point p = block.stones[static_cast<std::size_t>(i)].at;
+        fault = "field " + coordinates(p.x, p.y) + " is forbidden to black (" + master::foulName(why) + ")";
     }
     if (fault) {
         reply("ERROR " + *fault);
         return Flow::CONTINUE;
     }
+    setStones(block.stones);
     ours_ = ours;
     if (!answer) return Flow::CONTINUE;
     return answerMove(since);
 }
 
-void Brain::remember(const std::vector<master::Stone>& stones) {
+void Brain::setStones(const std::vector<master::Stone>& stones) {
     std::fill(&cells_[0][0], &cells_[0][0] + master::MAX_SIDE * master::MAX_SIDE, -1);
     stones_.clear();
     for (const auto& s : stones)
-        place(Field{static_cast<std::uint8_t>(s.at.x + 1), static_cast<std::uint8_t>(s.at.y + 1)},
-              static_cast<Side>(s.side));
+        place(fieldOf(s.at), static_cast<Side>(s.side));
 }
 
 Brain::Flow Brain::takeBack(const std::string& args) {
@@ -565,8 +561,7 @@ Field Brain::fallbackMove() const {
         for (int x = 1; x <= width_; ++x) {
             const Field f{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
             const long long dx = 2 * x - width_ - 1, dy = 2 * y - height_ - 1;
-            const bool banned = std::find(forbidden.begin(), forbidden.end(), master::Point{x - 1, y - 1}) !=
-                                forbidden.end();
+            const bool banned = std::find(forbidden.begin(), forbidden.end(), pointOf(f)) != forbidden.end();
             if (isEmpty(f) && !banned && (bestDistance < 0 || dx * dx + dy * dy < bestDistance)) {
                 best = f;
                 bestDistance = dx * dx + dy * dy;

@@ -97,7 +97,7 @@ private:
     bool isEmpty(Field f) const { return cells_[f.x - 1][f.y - 1] < 0; }
     void place(Field f, Side side);
     void remove(Field f);
-    void remember(const std::vector<master::Stone>& stones); // the position becomes these stones
+    void setStones(const std::vector<master::Stone>& stones); // the position becomes these stones
     // The position with `toMove` to move, as the engine takes it.
     master::Setup setup(Side toMove) const;
     // The 19 x 19 freestyle game as the window's board, for the other kinds.
