@@ -1,6 +1,6 @@
 // Extensive player on its thinking thread: the root's remark reaches the log
 // line after the move; a stop unwinds the multi-pass search at once and still
-// delivers an empty field; destroying a thinking player waits for its worker.
+// delivers an empty field.
 
 #include "SearchTestUtil.h"
 #include "ThreadTestRig.h"
@@ -71,21 +71,6 @@ TEST(ExtensiveThread, StopDeliversAnEmptyFieldAndSaysInterrupted) {
     ASSERT_TRUE(f.onBoard());
     EXPECT_EQ(b.cells[f.x][f.y], EMPTY);
     EXPECT_TRUE(endsWith(logs[0].text, "Interrupted...")) << logs[0].text;
-}
-
-TEST(ExtensiveThread, DestroyingAThinkingPlayerWaitsForItsWorker) {
-    Rig rig;
-    TreeSettings deep = TreeSettings::extensiveDefaults();
-    deep.maxDepth = 40;
-    deep.fullDepth = 12;
-    PlayerDefinition d = definitionWith(deep, TreeSettings::EXTENSIVE_CLASS);
-    {
-        auto p = std::make_unique<CExtensivePlayer>();
-        p->definition = &d;
-        p->window = rig.sink;
-        ASSERT_EQ(p->requestMove(midGame(), SIDE_X), 1);
-    }
-    EXPECT_EQ(rig.of(MSG_MOVE).size(), 1u);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Every kind that thinks on a worker, through the player interface alone:
-// a request starts thinking, a reset ends it at once and for good, and a
-// player destroyed while thinking waits for its worker. Run under
+// a request starts thinking, a reset ends it at once and for good, a request
+// while thinking ends the earlier job first, and a player destroyed while
+// thinking waits for its worker. Our own searches deliver each job's move
+// before its log line, however early they are ended. Run under
 // ThreadSanitizer with the rest of the thread tests.
 
 #include "ThreadTestRig.h"
@@ -34,6 +36,7 @@ struct Kind {
     const char* name;
     std::function<std::unique_ptr<CPlayer>()> make;
     PlayerSettings settings;
+    bool ownSearch = true; // delivers a move and a log line for every job it ends
 };
 
 class EveryThinkingKind : public ::testing::TestWithParam<int> {
@@ -60,7 +63,7 @@ const std::vector<Kind>& kinds() {
              p->setTurnTime(60000);
              return p;
          },
-         PlayerSettings{}},
+         PlayerSettings{}, false},
     };
     return all;
 }
@@ -72,12 +75,18 @@ TEST_P(EveryThinkingKind, ResetEndsThinkingAndDestroyingWaitsForTheWorker) {
     d.settings = kind.settings;
     const CBoard b = midGame();
     Rig rig;
+    std::string expected;
     for (int round = 0; round < 6; ++round) {
         auto p = kind.make();
         if (kind.settings.size()) p->definition = &d;
         p->window = rig.sink;
         ASSERT_EQ(p->requestMove(b, round % 2 ? SIDE_X : SIDE_O), 1) << kind.name;
-        if (round % 3 == 0) std::this_thread::sleep_for(20ms); // well into the search
+        if (round % 3 == 0) {
+            std::this_thread::sleep_for(20ms); // well into the search
+            ASSERT_EQ(p->requestMove(b, SIDE_X), 1) << kind.name;
+            expected += "ML";
+        }
+        expected += "ML";
         if (round % 3 == 1) {
             p->reset();
             rig.collect();
@@ -87,6 +96,9 @@ TEST_P(EveryThinkingKind, ResetEndsThinkingAndDestroyingWaitsForTheWorker) {
             EXPECT_EQ(rig.seen.size(), seen) << kind.name << ": nothing arrives after a reset";
         }
         // round % 3 == 2: destroyed at once, still thinking
+    }
+    if (kind.ownSearch) {
+        EXPECT_EQ(rig.deliveries(), expected) << kind.name;
     }
 }
 

@@ -131,37 +131,6 @@ TEST(ThinkingThread, ResetAfterTheMoveKeepsTheRealRemark) {
     EXPECT_FALSE(endsWith(line, "Interrupted...")) << line;
 }
 
-TEST(ThinkingThread, RequestWhileThinkingEndsTheEarlierSearchFirst) {
-    const CBoard b = midGame();
-    Rig rig;
-    CAlphaBetaPlayer p;
-    PlayerDefinition d = definitionWith(endless(), p.className());
-    rig.attach(p, d);
-    ASSERT_EQ(p.requestMove(b, SIDE_X), 1);
-    waitUntilThinking(p);
-    ASSERT_EQ(p.requestMove(b, SIDE_X), 1);
-    p.stopThinking();
-    EXPECT_EQ(rig.deliveries(), "MLML");
-}
-
-TEST(ThinkingThread, DestroyWhileThinkingWaitsForTheWorker) {
-    const CBoard b = midGame();
-    Rig rig;
-    PlayerDefinition d = definitionWith(endless(), TreeSettings::ALPHABETA_CLASS);
-    for (int i = 0; i < 3; ++i) {
-        auto p = std::make_unique<CAlphaBetaPlayer>();
-        rig.attach(*p, d);
-        ASSERT_EQ(p->requestMove(b, SIDE_X), 1);
-        if (i > 0) waitUntilThinking(*p);
-        p.reset();
-    }
-    auto mm = std::make_unique<CMiniMaxPlayer>();
-    rig.attach(*mm, d);
-    ASSERT_EQ(mm->requestMove(b, SIDE_O), 1);
-    mm.reset();
-    EXPECT_EQ(rig.deliveries(), "MLMLMLML");
-}
-
 TEST(ThinkingThread, ResetOrStopWhenIdleDoesNothing) {
     Rig rig;
     CAlphaBetaPlayer p;
