@@ -128,6 +128,10 @@ public:
     }
     // When not empty, the only root moves searched.
     std::vector<int> rootMoves;
+    // Root moves left out: the best ones already found, for the next best.
+    std::vector<int> excluded;
+    // The line the table holds from the root move `first`, at most `length` moves.
+    std::vector<Point> principalLine(int first, int length);
 
 private:
     int vctAttack(int plies, int* firstMove);
@@ -376,9 +380,11 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     // Step 4
     if (!forced) {
         n = generate(moves, threatensOpenFour(opp));
-        if (ply == 0 && !rootMoves.empty())
+        if (ply == 0 && (!rootMoves.empty() || !excluded.empty()))
             n = static_cast<int>(std::remove_if(moves, moves + n, [&](const Move& m) {
-                    return std::find(rootMoves.begin(), rootMoves.end(), m.cell) == rootMoves.end();
+                    return (!rootMoves.empty() &&
+                            std::find(rootMoves.begin(), rootMoves.end(), m.cell) == rootMoves.end()) ||
+                           std::find(excluded.begin(), excluded.end(), m.cell) != excluded.end();
                 }) - moves);
         if (n == 0) return evaluate();
         if (!pos.restricted(me))
@@ -445,8 +451,29 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
         }
     }
     const Bound bound = best >= beta ? BOUND_LOWER : best > alphaIn ? BOUND_EXACT : BOUND_UPPER;
-    shared.table.store(key, bestMove, toTable(best, ply), depth, bound);
+    // A root searched without its best moves is not the root's value.
+    if (ply > 0 || excluded.empty()) shared.table.store(key, bestMove, toTable(best, ply), depth, bound);
     return best;
+}
+
+std::vector<Point> Worker::principalLine(int first, int length) {
+    std::vector<Point> line;
+    int played = 0;
+    for (int c = first; c >= 0 && static_cast<int>(line.size()) < length;) {
+        const int me = pos.toMove();
+        const Point p = pointOf(c);
+        if (p.x < 0 || p.y < 0 || p.x >= pos.width() || p.y >= pos.height() || !pos.empty(c) || !legal(me, c))
+            break;
+        const bool five = bestLine(pos, me, c) == FIVE;
+        line.push_back(p);
+        pos.play(c);
+        ++played;
+        if (five) break;
+        TableHit hit;
+        c = shared.table.probe(pos.hash() ^ (pos.toMove() ? SIDE_KEY : 0), hit) ? hit.move : -1;
+    }
+    while (played-- > 0) pos.undo();
+    return line;
 }
 
 } // namespace
@@ -466,12 +493,14 @@ Engine::Engine() : impl(std::make_unique<Impl>()) {
 Engine::~Engine() = default;
 
 Result Engine::search(const Setup& setup, const Limits& limits, const std::atomic<int>& stop,
-                      const Progress& progress) {
+                      const Progress& progress, const Report& report) {
     Shared& shared = impl->shared;
     shared.start = Clock::now();
     // The answer travels after the search: a small margin keeps it inside the time.
-    const int budget = std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50));
-    shared.hardDeadline = shared.start + std::chrono::milliseconds(budget);
+    // Without a time the search ends by the stop or the depth alone.
+    const bool timed = limits.timeMs > 0;
+    const int budget = timed ? std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50)) : 1 << 30;
+    shared.hardDeadline = timed ? shared.start + std::chrono::milliseconds(budget) : Clock::time_point::max();
     shared.threatDeadline = shared.start + std::chrono::milliseconds(budget / 10);
     shared.stop = &stop;
     shared.abort.store(false);
@@ -491,6 +520,8 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
         result.proved = proved;
         result.score = proved > 0 ? WIN_SCORE - proved : proved < 0 ? -(WIN_SCORE + proved) : 0;
         result.nodes = 1;
+        result.lines = {Line{result.move, result.score, proved, {result.move}}};
+        if (report) report(result);
         return result;
     };
     if (pos.stoneCount() == 0) return forcedMove(cellOf(setup.width / 2, setup.height / 2), 0);
@@ -595,6 +626,38 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
         score = v;
         bestCell = main->rootBest;
         result.depth = depth;
+        if (report || limits.multiPv > 1) {
+            // The next best moves, each searched without those before it.
+            const auto lineOf = [&](int cell, int value) {
+                const int proved = value >= WON ? WIN_SCORE - value : value <= -WON ? -(WIN_SCORE + value) : 0;
+                return Line{pointOf(cell), value, proved, main->principalLine(cell, depth + 4)};
+            };
+            std::vector<Line> lines;
+            if (bestCell >= 0) lines.push_back(lineOf(bestCell, score));
+            for (int k = 1; k < limits.multiPv && !lines.empty(); ++k) {
+                main->excluded.push_back(cellOf(lines.back().move.x, lines.back().move.y));
+                main->rootBest = -1;
+                const int other = main->search(-INF, INF, depth, 0, true);
+                if (shared.abort.load() || main->rootBest < 0) break;
+                lines.push_back(lineOf(main->rootBest, other));
+            }
+            main->excluded.clear();
+            // Cut short by the clock: the last iteration's others fill the list.
+            for (const Line& old : result.lines)
+                if (static_cast<int>(lines.size()) < limits.multiPv &&
+                    std::none_of(lines.begin(), lines.end(), [&](const Line& l) { return l.move == old.move; }))
+                    lines.push_back(old);
+            result.lines = std::move(lines);
+            if (report) {
+                result.move = pointOf(bestCell);
+                result.score = score;
+                result.proved = result.lines.empty() ? 0 : result.lines.front().proved;
+                result.nodes = main->nodes;
+                result.selDepth = main->selDepth;
+                report(result);
+            }
+            if (shared.abort.load()) break;
+        }
         // A proved win is played at once; a loss is searched on, for the
         // defence that holds out longest.
         if (score >= WON) break;
@@ -603,7 +666,7 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
         const auto now = Clock::now();
         const auto last = now - iterationStart;
         iterationStart = now;
-        if ((now - shared.start) + last > std::chrono::milliseconds(budget)) break;
+        if (timed && (now - shared.start) + last > std::chrono::milliseconds(budget)) break;
     }
     shared.abort.store(true);
     for (auto& t : threads)
@@ -628,6 +691,8 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
     result.move = bestCell < 0 ? Point{} : pointOf(bestCell);
     result.score = score;
     result.proved = score >= WON ? WIN_SCORE - score : score <= -WON ? -(WIN_SCORE + score) : 0;
+    if (result.lines.empty() && bestCell >= 0)
+        result.lines = {Line{result.move, score, result.proved, main->principalLine(bestCell, result.depth + 4)}};
     result.selDepth = main->selDepth;
     result.nodes = main->nodes;
     result.expanded = main->expanded;

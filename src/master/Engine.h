@@ -12,14 +12,24 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace quintrel::master {
 
 struct Limits {
-    int timeMs = 1000;  // answer within this
+    int timeMs = 1000;  // answer within this; 0: until stopped or maxDepth is done
     int maxDepth = 99;  // iterations at most
     int threads = 1;
     int hashMb = 64;
+    int multiPv = 1;    // the best moves searched apart at each depth, for analysis
+};
+
+// One of the best moves: its score and the line the table holds after it.
+struct Line {
+    Point move;
+    int score = 0;  // as Result::score
+    int proved = 0; // as Result::proved
+    std::vector<Point> pv; // starts with move
 };
 
 struct Result {
@@ -31,12 +41,15 @@ struct Result {
     std::uint64_t branchSum = 0, expanded = 0, cuts = 0;
     int proved = 0;         // plies to a proved win (> 0) or loss (< 0); 0 when none
     bool forced = false;    // the only sensible move, played at once
+    std::vector<Line> lines; // the best moves of the last iteration, best first (up to multiPv)
 };
 
 constexpr int WIN_SCORE = 30000;
 
 // Root progress: the i-th of n moves, on point p.
 using Progress = std::function<void(int i, int n, Point p)>;
+// Each completed iteration's result, on the searching thread.
+using Report = std::function<void(const Result&)>;
 
 class Engine {
 public:
@@ -49,7 +62,7 @@ public:
     // side to move until the limits or `stop` end it. Under renju black's
     // answer is never a forbidden point.
     Result search(const Setup& setup, const Limits& limits, const std::atomic<int>& stop,
-                  const Progress& progress = {});
+                  const Progress& progress = {}, const Report& report = {});
 
 private:
     struct Impl;

@@ -9,8 +9,6 @@
 
 namespace quintrel {
 
-namespace {
-// The game window's position as the engine takes it.
 master::Setup setupOf(const CBoard& board, Side side) {
     master::Setup setup;
     setup.toMove = side;
@@ -19,7 +17,6 @@ master::Setup setupOf(const CBoard& board, Side side) {
             if (const int v = board.cells[x][y]; v != EMPTY) setup.stones.push_back({{x - 1, y - 1}, v});
     return setup;
 }
-} // namespace
 
 CMasterPlayer::CMasterPlayer() : engine(std::make_unique<master::Engine>()) {}
 

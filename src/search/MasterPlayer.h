@@ -34,6 +34,8 @@ inline Field fieldOf(master::Point p) {
     return Field{static_cast<std::uint8_t>(p.x + 1), static_cast<std::uint8_t>(p.y + 1)};
 }
 inline master::Point pointOf(Field f) { return {f.x - 1, f.y - 1}; }
+// The game window's position as the engine takes it: 19 x 19 freestyle.
+master::Setup setupOf(const CBoard& board, Side side);
 
 class CMasterPlayer : public CPlayer {
 public:

@@ -94,5 +94,36 @@ TEST(MasterClock, AnswersWithinTheTurnAndAForcedMoveAtOnce) {
     EXPECT_TRUE(r.move == (Point{1, 2}) || r.move == (Point{6, 2}));
 }
 
+// Several best moves at a fixed depth, without a clock: the first is the
+// search's answer, each is another move, and each line is a game that can
+// be played from the position; every iteration is reported.
+TEST(MasterAnalysis, BestMovesAreDistinctLinesFromTheSearch) {
+    std::atomic<int> stop{0};
+    const master::Setup position = middleGame(false);
+    int reports = 0;
+    const Result r = Engine().search(position, Limits{0, 5, 1, 16, 3}, stop, {}, [&](const Result& each) {
+        EXPECT_EQ(each.depth, ++reports);
+    });
+    EXPECT_EQ(reports, 5);
+    ASSERT_EQ(r.lines.size(), 3u);
+    EXPECT_EQ(r.lines[0].move, r.move);
+    EXPECT_EQ(r.lines[0].score, r.score);
+    for (std::size_t i = 0; i < r.lines.size(); ++i) {
+        const Line& line = r.lines[i];
+        ASSERT_FALSE(line.pv.empty());
+        EXPECT_EQ(line.pv[0], line.move);
+        if (i > 0) {
+            EXPECT_LE(line.score, r.lines[0].score);
+        }
+        for (std::size_t j = 0; j < i; ++j) EXPECT_NE(line.move, r.lines[j].move);
+        Position board;
+        board.setUp(position);
+        for (const Point p : line.pv) {
+            ASSERT_TRUE(board.empty(cellOf(p.x, p.y))) << "line " << i;
+            board.play(cellOf(p.x, p.y));
+        }
+    }
+}
+
 } // namespace
 } // namespace quintrel::master
