@@ -1,6 +1,16 @@
 #include "search/Analysis.h"
 
+#include <cstdio>
+
 namespace quintrel {
+
+std::string scoreText(int score, int proved) {
+    if (proved > 0) return "Win in " + std::to_string((proved + 1) / 2);
+    if (proved < 0) return "Loss in " + std::to_string(-proved / 2);
+    char text[16];
+    std::snprintf(text, sizeof text, "%+.1f", score / 100.0);
+    return text;
+}
 
 CAnalysis::CAnalysis() : engine(std::make_unique<master::Engine>()) {}
 

@@ -16,9 +16,14 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace quintrel {
+
+// A score as the analysis shows it, from the mover's side: "+1.3", "-0.4",
+// or a proved result in the mover's moves, "Win in 7" / "Loss in 9".
+std::string scoreText(int score, int proved);
 
 class CAnalysis {
 public:

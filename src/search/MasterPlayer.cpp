@@ -70,7 +70,7 @@ int CMasterPlayer::runSearch() {
     const auto start = std::chrono::steady_clock::now();
     const master::Result r = engine->search(position, limits, worker.abortFlag(), [this](int i, int n, master::Point p) {
         postRootProgress(searchWindow, i, n, fieldOf(p));
-    });
+    }, iterationReport);
     const auto elapsed = std::chrono::steady_clock::now() - start;
     bestMove = GameMove{fieldOf(r.move), static_cast<Side>(position.toMove)};
 

@@ -12,7 +12,7 @@
 // worker's flags, the transposition table (lock-free entries) and the
 // message port.
 
-#include "master/Position.h"
+#include "master/Engine.h"
 #include "players/MasterSettings.h"
 #include "players/Player.h"
 #include "players/ThinkingThread.h"
@@ -24,10 +24,6 @@
 namespace quintrel {
 
 class CBoard;
-
-namespace master {
-class Engine;
-}
 
 // Our 1-based fields and the engine's 0-based points; no point is field 0,0.
 inline Field fieldOf(master::Point p) {
@@ -54,6 +50,10 @@ public:
     // the engine's point, 1-based as a field.
     int requestPosition(const master::Setup& setup);
 
+    // Called on the worker after each completed iteration of the next
+    // searches (for a brain's live analysis); empty for none.
+    void setIterationReport(master::Report report) { iterationReport = std::move(report); }
+
     // One whole search on the calling thread, posting nothing: for tests,
     // tools and benchmarks. A running worker is ended first.
     int think(const CBoard& gameBoard, Side side);
@@ -76,6 +76,7 @@ private:
 
     std::unique_ptr<master::Engine> engine;
     ThinkingThread worker;
+    master::Report iterationReport;
     int turnTimeMs = 0;
     // Loaded when a move is requested: the worker never reads the
     // definition, which the user-interface thread may replace at any time.

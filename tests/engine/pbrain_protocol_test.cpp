@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <random>
+#include <regex>
 #include <set>
 
 using namespace quintrel;
@@ -226,6 +227,37 @@ TEST(PbrainProtocol, MasterPlaysEveryBoardAndRenjuFoulsAreRefused) {
     EXPECT_EQ(b.ask("TURN 8,8"), "ERROR field 8,8 is occupied");
     b.tell("END");
     EXPECT_EQ(b.process().waitExit(Clock::now() + 2s), 0);
+}
+
+// YXNBEST: the best moves as messages, the first of them answered, the
+// position kept; with show_detail each iteration is told while Master thinks.
+TEST(PbrainProtocol, MasterTellsItsBestMovesAndItsIterations) {
+    Brain b({"--player", "Master"});
+    b.tell("INFO timeout_turn 300");
+    ASSERT_EQ(b.ask("START 15"), "OK");
+    EXPECT_EQ(b.ask("YXNBEST 0"), "ERROR YXNBEST needs the number of moves, 1 to 10");
+    b.tell("YXBOARD");
+    for (const char* line : {"7,7,1", "8,8,2", "8,7,1", "6,7,2"}) b.tell(line);
+    b.tell("DONE");
+    b.tell("INFO show_detail 1");
+    const std::string best = b.ask("YXNBEST 3");
+    ASSERT_TRUE(isMove(best)) << best;
+    std::vector<std::string> nbest, iterations;
+    for (const auto& m : b.process().messages)
+        (m.rfind("MESSAGE NBEST ", 0) == 0 ? nbest : iterations).push_back(m);
+    ASSERT_EQ(nbest.size(), 3u);
+    EXPECT_EQ(nbest[0].rfind("MESSAGE NBEST 1 " + best + " ", 0), 0u) << nbest[0];
+    EXPECT_NE(nbest[0].find(" pv " + best), std::string::npos) << nbest[0];
+    ASSERT_FALSE(iterations.empty());
+    for (const auto& m : iterations)
+        EXPECT_TRUE(std::regex_match(m, std::regex("MESSAGE depth \\d+ nodes \\d+ best \\d+,\\d+ [-+].*"))) << m;
+    b.process().messages.clear();
+    // Nothing was placed: the answer is still a free field to play.
+    EXPECT_TRUE(isMove(b.ask("TURN " + best)));
+    EXPECT_FALSE(b.process().messages.empty()) << "iterations told while thinking on a turn";
+    Brain light({"--player", "Light"});
+    ASSERT_EQ(light.ask("START 19"), "OK");
+    EXPECT_EQ(light.ask("YXNBEST 2"), "ERROR CLightPlayer gives no best moves; Master does");
 }
 
 // Random sessions: sizes, rules, moves, takebacks, blocks and garbage. The

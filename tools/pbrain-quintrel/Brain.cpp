@@ -1,6 +1,7 @@
 #include "pbrain-quintrel/Brain.h"
 
 #include "board/BoardQueries.h"
+#include "search/Analysis.h"
 #include "search/MasterPlayer.h"
 #include "search/TreePlayer.h"
 
@@ -101,6 +102,20 @@ std::string coordinates(long long x, long long y) {
     return std::to_string(x) + "," + std::to_string(y);
 }
 
+// One best move as the analysis messages give it: "9,9 +0.4 pv 9,9 10,10 ...".
+std::string lineText(const master::Line& line) {
+    std::string text = coordinates(line.move.x, line.move.y) + " " + scoreText(line.score, line.proved) + " pv";
+    for (const master::Point p : line.pv) text += " " + coordinates(p.x, p.y);
+    return text;
+}
+
+// A completed iteration, as the live message tells it.
+std::string iterationText(const master::Result& r) {
+    std::string text = " depth " + std::to_string(r.depth) + " nodes " + std::to_string(r.nodes);
+    if (!r.lines.empty()) text += " best " + lineText(r.lines.front());
+    return text;
+}
+
 // A board size the engine plays, 5 to 22.
 bool playableSize(long long n) { return n >= master::MIN_SIDE && n <= master::MAX_SIDE; }
 
@@ -141,6 +156,14 @@ Brain::Brain(std::unique_ptr<CPlayer> player, std::shared_ptr<Inbox> inbox, Outp
     : player_(std::move(player)), inbox_(std::move(inbox)), out_(std::move(out)) {
     player_->window = inbox_;
     isMaster_ = dynamic_cast<CMasterPlayer*>(player_.get()) != nullptr;
+    if (isMaster_)
+        static_cast<CMasterPlayer*>(player_.get())->setIterationReport([this](const master::Result& r) {
+            if (!detail_.load()) return;
+            PortMessage m;
+            m.id = MSG_LOG_LINE;
+            m.text = iterationText(r);
+            inbox_->post(std::move(m));
+        });
     setStones({});
 }
 
@@ -192,6 +215,8 @@ Brain::Flow Brain::dispatch(const InputLine& line) {
         // Nothing is being thought about.
     } else if (command == "YXSHOWFORBID") {
         showForbidden();
+    } else if (command == "YXNBEST") {
+        return bestMoves(args, line.received);
     } else {
         reply("UNKNOWN command " + word + " is not supported");
     }
@@ -432,7 +457,9 @@ void Brain::info(const std::string& args) {
     long long v = 0;
     if (!parseNumber(value, v))
         return; // folder, evaluate and the unknown keys carry no number we use
-    if (key == "timeout_turn" && v >= 0)
+    if (key == "show_detail")
+        detail_.store(v != 0);
+    else if (key == "timeout_turn" && v >= 0)
         time_.turnMs = v;
     else if (key == "timeout_match" && v >= 0)
         time_.matchMs = v;
@@ -515,6 +542,8 @@ std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
             moveArrived = true;
             logDeadline = std::min(deadlines.fallback, Clock::now() + LOG_LINE_GRACE);
             if (isPlayable(m.field)) move = m.field;
+        } else if (e.message.id == MSG_LOG_LINE && !moveArrived) {
+            reply("MESSAGE" + e.message.text);
         } else if (e.message.id == MSG_LOG && moveArrived) {
             std::string text = e.message.text;
             std::replace_if(
@@ -532,6 +561,59 @@ std::optional<Brain::Thought> Brain::think(Clock::time_point since) {
         moveArrived ? " The player's move was not playable: played the field of most worth instead"
                     : " The search did not stop in time: played the field of most worth instead";
     return Thought{fallbackMove(), {why}};
+}
+
+Brain::Flow Brain::bestMoves(const std::string& args, Clock::time_point since) {
+    long long n = 0;
+    if (!parseNumber(args, n) || n < 1 || n > 10) {
+        reply("ERROR YXNBEST needs the number of moves, 1 to 10");
+        return Flow::CONTINUE;
+    }
+    if (auto refusal = moveRefusal()) {
+        reply("ERROR " + *refusal);
+        return Flow::CONTINUE;
+    }
+    if (!isMaster_) {
+        reply("ERROR " + std::string(player_->className()) + " gives no best moves; Master does");
+        return Flow::CONTINUE;
+    }
+    settlePlayer();
+    const Side toMove = stoneCount() % 2 ? SIDE_X : SIDE_O;
+    const MasterSettings s = static_cast<CMasterPlayer*>(player_.get())->loadSettings();
+    // The clock is kept here, so that a stop ends it with its last full iteration.
+    CAnalysis analysis;
+    analysis.start({setup(toMove)}, master::Limits{0, s.maxDepth, s.usableThreads(), s.hashMb, static_cast<int>(n)});
+    const auto stopAt = time_.forMove(since).stop;
+    std::deque<InputLine> deferred;
+    int toldDepth = 0;
+    bool quit = false;
+    for (;;) {
+        const CAnalysis::Snapshot now = analysis.snapshot();
+        if (detail_.load() && now.live.depth > toldDepth) {
+            toldDepth = now.live.depth;
+            reply("MESSAGE" + iterationText(now.live));
+        }
+        if (!now.running || Clock::now() >= stopAt) break;
+        const auto e = inbox_->next(std::min(stopAt, Clock::now() + std::chrono::milliseconds(20)), false);
+        if (e.kind != Inbox::Event::LINE) continue;
+        const std::string command = upper(splitCommand(e.line.text).first);
+        if (command == "YXSTOP") break;
+        if (command == "END" && deferred.empty()) {
+            quit = true;
+            break;
+        }
+        deferred.push_back(e.line);
+    }
+    analysis.stop();
+    inbox_->unread(std::move(deferred));
+    if (quit) return Flow::QUIT;
+    const CAnalysis::Snapshot done = analysis.snapshot();
+    const master::Result& r = done.finished.empty() ? done.live : done.finished.back();
+    for (std::size_t i = 0; i < r.lines.size(); ++i)
+        reply("MESSAGE NBEST " + std::to_string(i + 1) + " " + lineText(r.lines[i]));
+    const Field best = r.lines.empty() ? fallbackMove() : fieldOf(r.lines.front().move);
+    reply(coordinates(best.x - 1, best.y - 1));
+    return Flow::CONTINUE;
 }
 
 void Brain::stopPlayer() {

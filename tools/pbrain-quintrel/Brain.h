@@ -18,6 +18,7 @@
 #include "pbrain-quintrel/Inbox.h"
 #include "players/Player.h"
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -70,6 +71,9 @@ private:
     Flow takeBack(const std::string& args);
     void info(const std::string& args);
     void showForbidden();
+    // YXNBEST N: Master's N best moves on the position, each as a MESSAGE
+    // line, then the best as the answer; the position stays as it was.
+    Flow bestMoves(const std::string& args, Clock::time_point since);
 
     // Why a move cannot be asked for now, or nothing.
     std::optional<std::string> moveRefusal() const;
@@ -126,6 +130,8 @@ private:
     std::optional<long long> unplayedRule_; // a rule value we do not play
     TimeControl time_;
     bool outputBroken_ = false;
+    // INFO show_detail: Master's iterations are told as MESSAGE lines while it thinks.
+    std::atomic<bool> detail_{false};
 };
 
 } // namespace quintrel::pbrain
