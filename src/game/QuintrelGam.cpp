@@ -649,6 +649,20 @@ bool CQuintrelGam::openFile(const std::string& path) {
     return true;
 }
 
+bool CQuintrelGam::commandPaste(const std::vector<Field>& fields) {
+    const ChangeNotice notice{*this};
+    if (fields.empty() || fields.size() > static_cast<std::size_t>(MAX_RECORDED_MOVES) || !askBeforeDiscard())
+        return false;
+    std::vector<GameMove> record;
+    for (std::size_t i = 0; i < fields.size(); ++i) record.push_back(GameMove{fields[i], static_cast<Side>(i % 2)});
+    const int last = static_cast<int>(record.size()) - 1;
+    if (!loadBytes(encodeGame(record.data(), last, last + 1))) return false;
+    // A new record, not the file's: saving asks for a name.
+    path_.clear();
+    modified_ = true;
+    return true;
+}
+
 bool CQuintrelGam::commandOpen(const std::string& path) {
     const ChangeNotice notice{*this};
     if (!askBeforeDiscard()) return false;

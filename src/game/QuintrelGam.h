@@ -104,6 +104,10 @@ public:
     // Game files. Each failure is told to the user by a message box.
     bool openFile(const std::string& path); // "&Open...": empty-file check, then load
     bool commandOpen(const std::string& path); // asks before discarding, then openFile()
+    // A pasted position: the fields become the record, played alternately
+    // from O, at its end; asks before discarding. False when cancelled or
+    // the fields are no record (a field twice, off the board, too many).
+    bool commandPaste(const std::vector<Field>& fields);
     bool save();                             // "&Save": under the current path, or asks for one
     bool saveAs(const std::string& path);    // writes and adopts path
     bool askBeforeDiscard();                 // true: go on; false: the command is cancelled

@@ -163,6 +163,15 @@ QIcon makeCommandIcon(int id)
         p.setBrush(Qt::gray);
         p.drawRect(5, 10, 5, 3);
         break;
+    case 32850: // Analyse: a magnifying glass over a line of the graph
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0, 128, 0), 1.2));
+        p.drawPolyline(QPolygonF({QPointF(1, 12), QPointF(4, 9), QPointF(7, 11), QPointF(10, 6)}));
+        p.setPen(QPen(Qt::black, 1.5));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(6, 1, 6.5, 6.5));
+        p.drawLine(QPointF(11.5, 7), QPointF(14.5, 10.5));
+        break;
     default:
         break;
     }

@@ -105,6 +105,11 @@ private:
     CQuintrelGam& doc;
 };
 
+ViewGame* CMainFrame::gameBoard() const
+{
+    return bridge.get();
+}
+
 // ---- Creation ----
 
 CMainFrame::CMainFrame(SettingsBackend& settings, QWidget* parent) : QMainWindow(parent), store(settings)
@@ -116,6 +121,7 @@ CMainFrame::CMainFrame(SettingsBackend& settings, QWidget* parent) : QMainWindow
     setCentralWidget(boardView);
     windowPort = std::make_shared<CWindowPort>(boardView, this);
 
+    createAnalysisPanel();
     createActions();
     createMenus();
     createToolBar();
@@ -295,6 +301,9 @@ void CMainFrame::shutDown()
     if (shutDownDone)
         return;
     shutDownDone = true;
+    analysisPane->cancelGame();
+    analysisPane->stopLive();
+    analysisPane->storeSettings();
     stopAllThinking();
     windowPort->detach();
     storeWindowPos();
@@ -568,6 +577,7 @@ void CMainFrame::beep()
 
 void CMainFrame::stateChanged()
 {
+    syncAnalysis();
     updateCommands();
 }
 

@@ -10,6 +10,7 @@
 // it with setDocument() once both exist.
 
 #include "game/GameUi.h"
+#include "ui/AnalysisPanel.h"
 #include "ui/QuintrelView.h"
 #include "ui/LogWindow.h"
 #include "ui/RecentFiles.h"
@@ -21,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+class QDockWidget;
 class QLabel;
 class QMenu;
 class QToolBar;
@@ -67,6 +69,13 @@ enum CommandId : int {
     ID_VIEW_ZOOM_OUT = 32843,
     ID_VIEW_ZOOM_FIRST = 32844, // one per CBoardGeometry::ZOOMS, in order
     ID_ADVICE = 32781,
+    ID_ANALYSE = 32850,
+    ID_ANALYSE_GAME = 32851,
+    ID_COPY_POSITION = 32852,
+    ID_PASTE_POSITION = 32853,
+    ID_EDIT_POSITION = 32854,
+    ID_VIEW_ANALYSIS_MARKS = 32855,
+    ID_VIEW_ANALYSIS_PANEL = 32856,
     ID_USER_GUIDE = 32801,
     ID_APP_ABOUT = 57664,
 };
@@ -86,6 +95,9 @@ public:
     QAction* action(int id) const;
     QToolBar* toolBar() const { return tools; }
     CLogWindow* logWindow() const;
+    CAnalysisPanel* analysisPanel() const { return analysisPane; }
+    bool analysing() const { return analyseOn; }
+    bool editingPosition() const { return editing; }
     QString paneText(int pane) const;
     bool userGuideAvailable() const { return guideAvailable; }
 
@@ -122,6 +134,7 @@ protected:
 
 private:
     class ViewBridge;
+    class EditBoard;
     struct Command;
     static const std::vector<Command>& commands();
 
@@ -149,6 +162,20 @@ private:
     void userGuide();
     void stopAllThinking();
 
+    // Analysis
+    void setAnalysing(bool on);
+    void analyseGame();
+    void syncAnalysis();
+    master::Limits analystLimits() const;
+    void showAnalysisPanel(bool shown);
+    void copyPosition();
+    void pastePosition();
+    void toggleEditPosition(bool on);
+    void showEditStatus();
+    std::vector<Field> movesOnBoard() const;
+    void createAnalysisPanel();
+    ViewGame* gameBoard() const; // the view's window on the game
+
     SettingsBackend& store;
     CQuintrelGam* doc = nullptr;
     std::unique_ptr<ViewBridge> bridge;
@@ -161,6 +188,13 @@ private:
     QList<QAction*> recentActions;
     std::map<int, QAction*> actions;
     CLogPane logPane;
+    QDockWidget* analysisDock = nullptr;
+    CAnalysisPanel* analysisPane = nullptr;
+    bool analyseOn = false;
+    // Position editing: the stones of O and X in the order they were put.
+    bool editing = false;
+    std::vector<Field> edited[2];
+    std::unique_ptr<ViewGame> editBoard;
     int toolBarHeight = 0;
     int statusBarHeight = 0;
     bool guideAvailable = false;

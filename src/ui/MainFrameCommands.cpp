@@ -9,6 +9,7 @@
 #include "ui/InfoBoxes.h"
 
 #include <QActionGroup>
+#include <QDockWidget>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
@@ -110,6 +111,24 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands()
          [](const F& f) { return f.boardView->zoom() > CBoardGeometry::ZOOMS.front(); }, nullptr},
         {ID_ADVICE, "&Advice", "Alt+A", "Suggest next move", "Advice", [](F& f, bool) { f.doc->advice(); },
          [](const F& f) { return f.doc && f.doc->canAdvice(); }, nullptr},
+        {ID_ANALYSE, "Anal&yse", "Alt+Y", "Let Master analyse the position on the board", "Analyse",
+         [](F& f, bool on) { f.setAnalysing(on); }, [](const F& f) { return f.doc != nullptr; },
+         [](const F& f) { return f.analyseOn; }},
+        {ID_ANALYSE_GAME, "Anal&yse Game", "", "Evaluate every position of the game, move by move", "",
+         [](F& f, bool) { f.analyseGame(); },
+         [](const F& f) { return idle(f) && f.doc->last() >= 0 && !f.analysisPane->gameRunning(); }, nullptr},
+        {ID_COPY_POSITION, "&Copy Position", "Ctrl+C", "Copy the moves on the board as text", "",
+         [](F& f, bool) { f.copyPosition(); }, [](const F& f) { return f.doc && f.doc->current() > 0; }, nullptr},
+        {ID_PASTE_POSITION, "&Paste Position", "Ctrl+V", "Make the position in the clipboard the game", "",
+         [](F& f, bool) { f.pastePosition(); }, idle, nullptr},
+        {ID_EDIT_POSITION, "&Edit Position", "", "Put stones freely: left button O, right button X; click one to take it away",
+         "", [](F& f, bool on) { f.toggleEditPosition(on); }, [](const F& f) { return f.editing || idle(f); },
+         [](const F& f) { return f.editing; }},
+        {ID_VIEW_ANALYSIS_MARKS, "Analysis On &Board", "", "Show the analysis's best moves and line on the board", "",
+         [](F& f, bool) { f.boardView->toggleAnalysisMarks(); }, always,
+         [](const F& f) { return f.boardView->showAnalysisMarks(); }},
+        {ID_VIEW_ANALYSIS_PANEL, "Analysis &Panel", "", "Show or hide the analysis panel", "",
+         [](F& f, bool on) { f.showAnalysisPanel(on); }, always, [](const F& f) { return !f.analysisDock->isHidden(); }},
         {ID_USER_GUIDE, "&User Guide...", "", "Display the readme file", "", [](F& f, bool) { f.userGuide(); },
          [](const F& f) { return f.guideAvailable; }, nullptr},
         {ID_APP_ABOUT, "About &Quintrel++...", "", "Display program information", "About",
@@ -127,16 +146,19 @@ struct MenuLayout {
     std::vector<int> ids;
 };
 const MenuLayout MENUS[] = {
-    {"&Game", {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_OPTIONS, 0, RECENT, ID_APP_EXIT}},
+    {"&Game", {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_FILE_SAVE_AS, 0, ID_COPY_POSITION, ID_PASTE_POSITION,
+               ID_EDIT_POSITION, ID_ANALYSE_GAME, 0, ID_OPTIONS, 0, RECENT, ID_APP_EXIT}},
     {"&Players", {ID_WHO_PLAYS, ID_SWITCH_SIDES, ID_AUTOPLAY, 0, ID_OPPONENT_SETTINGS, ID_EDIT_PLAYERS}},
-    {"&Action", {ID_MOVE_BACK, ID_MOVE_FORWARD, 0, ID_UNDO_ALL, ID_REDO_ALL, ID_REPLAY, 0, ID_STOP_THINKING}},
+    {"&Action", {ID_MOVE_BACK, ID_MOVE_FORWARD, 0, ID_UNDO_ALL, ID_REDO_ALL, ID_REPLAY, 0, ID_STOP_THINKING, 0,
+                 ID_ANALYSE}},
     {"&View", {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_LOG, 0, ID_VIEW_ALL_EXAMINED, ID_VIEW_EXAMINED_FIELD, 0,
-               ID_VIEW_WORTH, ID_VIEW_WORTH_MODE, 0, ID_VIEW_LAST_MOVE, ID_VIEW_MOVE_NUMBERS, ZOOM}},
+               ID_VIEW_WORTH, ID_VIEW_WORTH_MODE, 0, ID_VIEW_LAST_MOVE, ID_VIEW_MOVE_NUMBERS, 0, ID_VIEW_ANALYSIS_MARKS,
+               ID_VIEW_ANALYSIS_PANEL, ZOOM}},
     {"&Help", {ID_ADVICE, 0, ID_USER_GUIDE, ID_APP_ABOUT}},
 };
 const int TOOLBAR[] = {ID_FILE_NEW,  ID_FILE_OPEN, ID_FILE_SAVE, 0,           ID_SWITCH_SIDES, ID_STOP_THINKING, 0,
                        ID_UNDO_ALL,  ID_MOVE_BACK, ID_REPLAY,    ID_MOVE_FORWARD, ID_REDO_ALL, 0, ID_OPPONENT_SETTINGS,
-                       0,            ID_ADVICE};
+                       0,            ID_ADVICE, ID_ANALYSE};
 } // namespace
 
 QAction* CMainFrame::makeAction(int id, const QString& text, const QString& key, const QString& prompt,
@@ -235,14 +257,22 @@ void CMainFrame::createToolBar()
 
 void CMainFrame::updateCommands()
 {
+    // While a position is edited only the editing and the display are open.
+    const auto openWhileEditing = [](int id) {
+        return id == ID_EDIT_POSITION || id == ID_APP_EXIT || id == ID_APP_ABOUT || id == ID_USER_GUIDE ||
+               (id >= ID_VIEW_TOOLBAR && id <= ID_VIEW_STATUS_BAR) || id == ID_VIEW_LOG || id == ID_VIEW_ALL_EXAMINED ||
+               id == ID_VIEW_EXAMINED_FIELD || id == ID_VIEW_WORTH || id == ID_VIEW_WORTH_MODE ||
+               (id >= ID_VIEW_LAST_MOVE && id <= ID_VIEW_ZOOM_OUT) || id == ID_VIEW_ANALYSIS_MARKS ||
+               id == ID_VIEW_ANALYSIS_PANEL;
+    };
     for (const Command& c : commands()) {
         QAction* a = actions[c.id];
-        a->setEnabled(c.enabled(*this));
+        a->setEnabled(c.enabled(*this) && (!editing || openWhileEditing(c.id)));
         if (c.checked)
             a->setChecked(c.checked(*this));
     }
     actions[ID_VIEW_WORTH_MODE]->setText(boardView->worthModeText());
-    const bool busy = doc && doc->busy();
+    const bool busy = (doc && doc->busy()) || editing;
     for (QAction* r : recentActions)
         r->setEnabled(!busy && !r->data().toString().isEmpty());
     const auto& zooms = CBoardGeometry::ZOOMS;

@@ -87,6 +87,8 @@ CQuintrelView::CQuintrelView(SettingsBackend& settings, QWidget* parent) : QWidg
             key.writeNumber(name, std::int32_t{0});
         }
     }
+    if (!key.readNumber("bShowAnalysis", bShowAnalysis))
+        bShowAnalysis = 1; // on unless turned off: it shows only while analysing
     std::int32_t zoom = 0;
     if (!key.readNumber("iZoom", zoom) || !CBoardGeometry::isZoom(zoom)) {
         zoom = 100;
@@ -121,6 +123,7 @@ void CQuintrelView::storeSettings()
     key.writeNumber("bShowWorthOfFields", bShowWorthOfFields);
     key.writeNumber("bShowLastMove", bShowLastMove);
     key.writeNumber("bShowMoveNumbers", bShowMoveNumbers);
+    key.writeNumber("bShowAnalysis", bShowAnalysis);
     key.writeNumber("iZoom", static_cast<std::int32_t>(geo.zoom()));
 }
 
@@ -238,6 +241,68 @@ void CQuintrelView::toggleLastMove()
     emit displayChanged();
 }
 
+void CQuintrelView::setAnalysisMarks(AnalysisMarks marks)
+{
+    analysis = std::move(marks);
+    update();
+}
+
+void CQuintrelView::toggleAnalysisMarks()
+{
+    bShowAnalysis = !bShowAnalysis;
+    update();
+    emit displayChanged();
+}
+
+// The best move framed in red with its score, the other best moves' scores
+// on their fields, and the line after the best move as faint numbered stones.
+void CQuintrelView::paintAnalysis(QPainter& p)
+{
+    if (!bShowAnalysis || !game)
+        return;
+    const auto empty = [&](Field f) { return f.onBoard() && game->cell(f.x, f.y) == EMPTY; };
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    for (std::size_t i = 1; i < analysis.line.size(); ++i) {
+        const Field f = analysis.line[i];
+        if (!empty(f))
+            continue;
+        const int side = (analysis.mover + static_cast<int>(i)) % 2;
+        const QRect square = geo.fieldSquare(f.x, f.y);
+        p.setOpacity(0.45);
+        paintStone(p, square, side);
+        p.setOpacity(1);
+        const QString text = QString::number(i + 1);
+        const QFont font = pixelFont(geo.px(8), true);
+        QPainterPath path;
+        path.addText(QRectF(square).center() - QFontMetrics(font).tightBoundingRect(text).center(), font, text);
+        p.strokePath(path, QPen(Qt::white, geo.px(2)));
+        p.fillPath(path, QColor(20, 20, 160));
+    }
+    const QFont scoreFont = pixelFont(geo.px(6), true);
+    p.setFont(scoreFont);
+    for (std::size_t i = 0; i < analysis.scores.size(); ++i) {
+        const auto& [f, score] = analysis.scores[i];
+        if (!empty(f))
+            continue;
+        const QRect square = geo.fieldSquare(f.x, f.y);
+        p.fillRect(square.adjusted(1, 1, -1, -1), i == 0 ? QColor(255, 215, 205) : QColor(215, 230, 255));
+        if (i == 0) {
+            p.setPen(QPen(QColor(200, 0, 0), geo.px(2)));
+            p.drawRect(QRectF(square).adjusted(1, 1, -1, -1));
+        }
+        // "Win in 7" does not fit a field: its number does, with W or L.
+        QString shown = score;
+        if (score.startsWith("Win in "))
+            shown = "W" + score.mid(7);
+        else if (score.startsWith("Loss in "))
+            shown = "L" + score.mid(8);
+        p.setPen(Qt::black);
+        p.drawText(square, Qt::AlignCenter, shown);
+    }
+    p.restore();
+}
+
 void CQuintrelView::toggleMoveNumbers()
 {
     bShowMoveNumbers = !bShowMoveNumbers;
@@ -303,6 +368,7 @@ void CQuintrelView::paintEvent(QPaintEvent* event)
     p.setClipRegion(event->region());
     paintBackground(p);
     paintFields(p, event->rect());
+    paintAnalysis(p);
     paintMark(p);
     paintLabels(p);
 }
@@ -496,6 +562,11 @@ void CQuintrelView::handMoveOver(Field f)
 
 void CQuintrelView::mousePressEvent(QMouseEvent* event)
 {
+    if (editHandler && (event->button() == Qt::LeftButton || event->button() == Qt::RightButton)) {
+        if (const Field f = geo.fieldAt(event->position().toPoint()); f.onBoard())
+            editHandler(f, event->button() == Qt::LeftButton);
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;

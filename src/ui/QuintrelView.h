@@ -24,6 +24,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -59,6 +60,15 @@ public:
     explicit PortEvent(PortMessage msg) : QEvent(eventType()), message(std::move(msg)) {}
     static QEvent::Type eventType();
     PortMessage message;
+};
+
+// What the board shows of an analysis: the best line from the side to move
+// (its first move marked, the rest as numbered ghost stones), and the best
+// moves with their scores written on their fields.
+struct AnalysisMarks {
+    std::vector<Field> line;
+    Side mover = SIDE_O;
+    std::vector<std::pair<Field, QString>> scores;
 };
 
 // The design's geometry at 100%, client pixels.
@@ -119,6 +129,14 @@ public:
     void toggleMoveNumbers();
     bool showLastMove() const { return bShowLastMove != 0; }
     bool showMoveNumbers() const { return bShowMoveNumbers != 0; }
+    // The analysis on the board: shown while there is one and the option is on.
+    void setAnalysisMarks(AnalysisMarks marks);
+    const AnalysisMarks& analysisMarks() const { return analysis; }
+    void toggleAnalysisMarks();
+    // While set, a click on a field goes here (left or right button) and
+    // is no move: the position is being edited.
+    void setEditHandler(std::function<void(Field, bool left)> handler) { editHandler = std::move(handler); }
+    bool showAnalysisMarks() const { return bShowAnalysis != 0; }
 
     // Zoom: one of CBoardGeometry::ZOOMS; the view's fixed size follows it.
     void setZoom(int percent);
@@ -158,6 +176,7 @@ private:
     void paintStone(QPainter& p, const QRect& square, int cell);
     void paintMoveNumber(QPainter& p, const QRect& square, int cell, int number, bool last);
     void paintMark(QPainter& p);
+    void paintAnalysis(QPainter& p);
     void paintUnitLine(QPainter& p, QPoint from, QPoint to, const QColor& colour);
     void paintLabels(QPainter& p);
     void invalidateLabels(Field pair);
@@ -182,6 +201,9 @@ private:
     std::int32_t bShowWorthOfFields = 0;
     std::int32_t bShowLastMove = 0;
     std::int32_t bShowMoveNumbers = 0;
+    std::int32_t bShowAnalysis = 1;
+    AnalysisMarks analysis;
+    std::function<void(Field, bool)> editHandler;
     CBoardGeometry geo;
     int worthMode = 2;
     int blinking = 0;
