@@ -13,7 +13,7 @@
 
 int main(int argc, char* argv[])
 {
-    // quintrel --screenshot FILE.png [GAME.gam]: no window is ever shown.
+    // quintrel --screenshot FILE.png [GAME.gam [--analyse MS]]: no window is ever shown.
     const bool screenshot = argc > 1 && std::strcmp(argv[1], "--screenshot") == 0;
     if (screenshot)
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -27,12 +27,14 @@ int main(int argc, char* argv[])
     const QStringList args = QApplication::arguments();
     quintrel::QSettingsStore store;
     if (screenshot) {
-        if (args.size() < 3 || args.size() > 4) {
-            std::fputs("usage: quintrel --screenshot FILE.png [GAME.gam]\n", stderr);
+        const bool analyse = args.size() == 6 && args.at(4) == QLatin1String("--analyse") && args.at(5).toInt() > 0;
+        if (args.size() < 3 || (args.size() > 4 && !analyse)) {
+            std::fputs("usage: quintrel --screenshot FILE.png [GAME.gam [--analyse MS]]\n", stderr);
             return 2;
         }
         QString error;
-        const int code = quintrel::ui::writeScreenshot(store, args.at(2), args.value(3), error);
+        const int code =
+            quintrel::ui::writeScreenshot(store, args.at(2), args.value(3), error, analyse ? args.at(5).toInt() : 0);
         if (code != 0)
             std::fprintf(stderr, "quintrel: %s\n", qPrintable(error));
         return code;

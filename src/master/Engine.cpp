@@ -642,6 +642,13 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
                 lines.push_back(lineOf(main->rootBest, other));
             }
             main->excluded.clear();
+            // Each was searched apart, so a later one may score higher: the
+            // best of them is the answer.
+            std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.score > b.score; });
+            if (!lines.empty()) {
+                bestCell = cellOf(lines.front().move.x, lines.front().move.y);
+                score = lines.front().score;
+            }
             // Cut short by the clock: the last iteration's others fill the list.
             for (const Line& old : result.lines)
                 if (static_cast<int>(lines.size()) < limits.multiPv &&

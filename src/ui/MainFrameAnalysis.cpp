@@ -41,6 +41,8 @@ void CMainFrame::createAnalysisPanel()
     analysisDock->hide();
     // The frame keeps its fixed size around the board and the panel.
     connect(analysisDock, &QDockWidget::visibilityChanged, this, [this] {
+        if (shutDownDone)
+            return; // the window is closing
         QTimer::singleShot(0, this, &CMainFrame::fitWindow);
         updateCommands();
     });

@@ -255,7 +255,8 @@ void CQuintrelView::toggleAnalysisMarks()
 }
 
 // The best move framed in red with its score, the other best moves' scores
-// on their fields, and the line after the best move as faint numbered stones.
+// on their fields, and over them the line after the best move as faint
+// numbered stones.
 void CQuintrelView::paintAnalysis(QPainter& p)
 {
     if (!bShowAnalysis || !game)
@@ -263,22 +264,6 @@ void CQuintrelView::paintAnalysis(QPainter& p)
     const auto empty = [&](Field f) { return f.onBoard() && game->cell(f.x, f.y) == EMPTY; };
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    for (std::size_t i = 1; i < analysis.line.size(); ++i) {
-        const Field f = analysis.line[i];
-        if (!empty(f))
-            continue;
-        const int side = (analysis.mover + static_cast<int>(i)) % 2;
-        const QRect square = geo.fieldSquare(f.x, f.y);
-        p.setOpacity(0.45);
-        paintStone(p, square, side);
-        p.setOpacity(1);
-        const QString text = QString::number(i + 1);
-        const QFont font = pixelFont(geo.px(8), true);
-        QPainterPath path;
-        path.addText(QRectF(square).center() - QFontMetrics(font).tightBoundingRect(text).center(), font, text);
-        p.strokePath(path, QPen(Qt::white, geo.px(2)));
-        p.fillPath(path, QColor(20, 20, 160));
-    }
     const QFont scoreFont = pixelFont(geo.px(6), true);
     p.setFont(scoreFont);
     for (std::size_t i = 0; i < analysis.scores.size(); ++i) {
@@ -299,6 +284,22 @@ void CQuintrelView::paintAnalysis(QPainter& p)
             shown = "L" + score.mid(8);
         p.setPen(Qt::black);
         p.drawText(square, Qt::AlignCenter, shown);
+    }
+    for (std::size_t i = 1; i < analysis.line.size(); ++i) {
+        const Field f = analysis.line[i];
+        if (!empty(f))
+            continue;
+        const int side = (analysis.mover + static_cast<int>(i)) % 2;
+        const QRect square = geo.fieldSquare(f.x, f.y);
+        p.setOpacity(0.45);
+        paintStone(p, square, side);
+        p.setOpacity(1);
+        const QString text = QString::number(i + 1);
+        const QFont font = pixelFont(geo.px(8), true);
+        QPainterPath path;
+        path.addText(QRectF(square).center() - QFontMetrics(font).tightBoundingRect(text).center(), font, text);
+        p.strokePath(path, QPen(Qt::white, geo.px(2)));
+        p.fillPath(path, QColor(20, 20, 160));
     }
     p.restore();
 }

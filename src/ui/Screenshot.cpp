@@ -6,6 +6,8 @@
 #include "ui/QuintrelApp.h"
 #include "ui/UiHooks.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImageWriter>
 #include <QPixmap>
 
@@ -54,7 +56,8 @@ private:
 };
 } // namespace
 
-int writeScreenshot(SettingsBackend& userStore, const QString& pngPath, const QString& gamePath, QString& error)
+int writeScreenshot(SettingsBackend& userStore, const QString& pngPath, const QString& gamePath, QString& error,
+                    int analyseMs)
 {
     ReadThroughStore store(userStore);
     QStringList messages;
@@ -70,6 +73,13 @@ int writeScreenshot(SettingsBackend& userStore, const QString& pngPath, const QS
         } else {
             // Rendered at once: a computer on move has had no chance to answer yet.
             app.frame()->show();
+            if (analyseMs > 0) {
+                app.frame()->action(ID_ANALYSE)->trigger();
+                QElapsedTimer clock;
+                clock.start();
+                while (clock.elapsed() < analyseMs)
+                    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            }
             const QPixmap picture = app.frame()->grab();
             QImageWriter writer(pngPath, "png");
             if (writer.write(picture.toImage()))
