@@ -59,6 +59,7 @@ void CMainFrame::createAnalysisPanel()
         LogUi& log = logPane;
         for (const QString& line : mistakes)
             log.logAppendLine(" " + line.toStdString());
+        syncAnalysis(); // the live analysis goes on where it was
         updateCommands();
     });
 }
