@@ -492,6 +492,8 @@ Engine::Engine() : impl(std::make_unique<Impl>()) {
 }
 Engine::~Engine() = default;
 
+void Engine::prepare(int hashMb) { impl->shared.table.resize(hashMb); }
+
 Result Engine::search(const Setup& setup, const Limits& limits, const std::atomic<int>& stop,
                       const Progress& progress, const Report& report) {
     Shared& shared = impl->shared;

@@ -63,6 +63,9 @@ public:
     // answer is never a forbidden point.
     Result search(const Setup& setup, const Limits& limits, const std::atomic<int>& stop,
                   const Progress& progress = {}, const Report& report = {});
+    // Sizes the table now (and touches its memory), so that the first
+    // search does not pay for it: tens of milliseconds for 64 MB.
+    void prepare(int hashMb);
 
 private:
     struct Impl;

@@ -26,6 +26,11 @@ void CMasterPlayer::reset() { worker.finish(); }
 
 void CMasterPlayer::stopThinking() { worker.finish(); }
 
+void CMasterPlayer::prepare() {
+    worker.finish();
+    engine->prepare(loadSettings().hashMb);
+}
+
 MasterSettings CMasterPlayer::loadSettings() const {
     MasterSettings s = definition ? MasterSettings::fromBlock(definition->settings) : MasterSettings{};
     if (turnTimeMs > 0) s.timeMs = turnTimeMs;

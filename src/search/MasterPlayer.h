@@ -50,6 +50,10 @@ public:
     // the engine's point, 1-based as a field.
     int requestPosition(const master::Setup& setup);
 
+    // Makes the table of the next search ready beforehand (a new game's
+    // first move would pay for it otherwise). A running worker is ended first.
+    void prepare();
+
     // Called on the worker after each completed iteration of the next
     // searches (for a brain's live analysis); empty for none.
     void setIterationReport(master::Report report) { iterationReport = std::move(report); }

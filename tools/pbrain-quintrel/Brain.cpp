@@ -230,6 +230,7 @@ Brain::Flow Brain::start(int width, int height) {
         return Flow::CONTINUE;
     }
     settlePlayer();
+    if (isMaster_) static_cast<CMasterPlayer*>(player_.get())->prepare();
     width_ = width;
     height_ = height;
     setStones({});
