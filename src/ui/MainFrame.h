@@ -1,6 +1,7 @@
 #pragma once
 // CMainFrame: the one top-level window. A fixed-size frame around the board
-// view with the menu, accelerators, toolbar and three-pane status bar; its
+// view (and the analysis panel, when shown) with the menu, accelerators,
+// toolbar and three-pane status bar; its
 // size follows the view's zoom and which bars are shown (394 x 394 at 100%).
 // It owns the modeless log window, remembers its own position and whether
 // the log was open, carries the whole command table with its enabling, and is

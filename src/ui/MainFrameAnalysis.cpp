@@ -14,7 +14,6 @@
 #include <QClipboard>
 #include <QDockWidget>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>

@@ -3,7 +3,8 @@
 // (at 100%: field (c, r) at x = 17c + 24, y = 17r + 14; other zooms scale
 // that through CBoardGeometry), the labels, the stones, one sunken mark, a
 // blinking winning five and, on request, the worth of empty fields, the
-// fields a search examines, the move numbers and a last-move marker. It
+// fields a search examines, the move numbers, a last-move marker and an
+// analysis's best moves and line. It
 // takes the human's move from the mouse or the keyboard cursor and turns the
 // moves and examined fields that players post into calls on the game.
 //
