@@ -12,6 +12,7 @@
 #include "search/AlphaBetaPlayer.h"
 #include "search/ExtensivePlayer.h"
 #include "search/MasterPlayer.h"
+#include "search/MiniMaxPlayer.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,8 @@ protected:
 
 const std::vector<Kind>& kinds() {
     static const std::vector<Kind> all = {
+        {"MiniMax", [] { return std::make_unique<CMiniMaxPlayer>(); },
+         endless().toBlock(TreeSettings::MINIMAX_CLASS)},
         {"AlphaBeta", [] { return std::make_unique<CAlphaBetaPlayer>(); },
          endless().toBlock(TreeSettings::ALPHABETA_CLASS)},
         {"Extensive", [] { return std::make_unique<CExtensivePlayer>(); },
@@ -102,7 +105,7 @@ TEST_P(EveryThinkingKind, ResetEndsThinkingAndDestroyingWaitsForTheWorker) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, EveryThinkingKind, ::testing::Range(0, 4),
+INSTANTIATE_TEST_SUITE_P(Kinds, EveryThinkingKind, ::testing::Range(0, static_cast<int>(kinds().size())),
                          [](const auto& info) { return std::string(kinds()[static_cast<std::size_t>(info.param)].name); });
 
 } // namespace
