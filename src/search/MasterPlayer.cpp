@@ -18,6 +18,13 @@ master::Setup setupOf(const CBoard& board, Side side) {
     return setup;
 }
 
+master::Setup setupAfter(const std::vector<Field>& moves, std::size_t count) {
+    master::Setup setup;
+    for (std::size_t i = 0; i < count; ++i) setup.stones.push_back({pointOf(moves[i]), static_cast<int>(i % 2)});
+    setup.toMove = static_cast<int>(count % 2);
+    return setup;
+}
+
 CMasterPlayer::CMasterPlayer() : engine(std::make_unique<master::Engine>()) {}
 
 CMasterPlayer::~CMasterPlayer() { worker.finish(); }

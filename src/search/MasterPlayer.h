@@ -20,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace quintrel {
 
@@ -32,6 +33,8 @@ inline Field fieldOf(master::Point p) {
 inline master::Point pointOf(Field f) { return {f.x - 1, f.y - 1}; }
 // The game window's position as the engine takes it: 19 x 19 freestyle.
 master::Setup setupOf(const CBoard& board, Side side);
+// The position after the first `count` of a game's moves, played from O.
+master::Setup setupAfter(const std::vector<Field>& moves, std::size_t count);
 
 class CMasterPlayer : public CPlayer {
 public:

@@ -23,13 +23,6 @@ namespace {
 const char KEY_ANALYSIS[] = "Analysis";
 constexpr int REFRESH_MS = 250;
 
-master::Setup setupAfter(const std::vector<Field>& moves, std::size_t count) {
-    master::Setup s;
-    for (std::size_t i = 0; i < count; ++i) s.stones.push_back({pointOf(moves[i]), static_cast<int>(i % 2)});
-    s.toMove = static_cast<int>(count % 2);
-    return s;
-}
-
 // A score from O's side on the graph's scale: proved results at the edges.
 double graphValue(const master::Result& r, int toMove) {
     const int sign = toMove == SIDE_O ? 1 : -1;

@@ -22,10 +22,8 @@ namespace quintrel::ui {
 
 std::vector<Field> CMainFrame::movesOnBoard() const
 {
-    std::vector<Field> fields;
-    for (int i = 0; doc && i < doc->current(); ++i)
-        fields.push_back(doc->move(i).field);
-    return fields;
+    const ViewGame* game = gameBoard();
+    return game ? game->movesOnBoard() : std::vector<Field>{};
 }
 
 void CMainFrame::createAnalysisPanel()
@@ -120,11 +118,8 @@ void CMainFrame::analyseGame()
     for (int i = 0; i <= doc->last(); ++i)
         moves.push_back(doc->move(i).field);
     // Won when the last move made a five.
-    master::Setup before;
-    for (std::size_t i = 0; i + 1 < moves.size(); ++i)
-        before.stones.push_back({pointOf(moves[i]), static_cast<int>(i % 2)});
-    before.toMove = static_cast<int>((moves.size() - 1) % 2);
-    const bool won = master::judgeMove(before, pointOf(moves.back())) == master::Verdict::WIN;
+    const bool won =
+        master::judgeMove(setupAfter(moves, moves.size() - 1), pointOf(moves.back())) == master::Verdict::WIN;
     showAnalysisPanel(true);
     analysisPane->stopLive();
     analysisPane->analyseGame(moves, won, analystLimits());

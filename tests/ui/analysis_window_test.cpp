@@ -67,10 +67,7 @@ const std::vector<Field> MIDDLE_GAME = {{10, 10}, {11, 11}, {11, 10}, {9, 10}, {
 
 master::Result engineResult(const std::vector<Field>& moves, const MasterSettings& s, int multiPv)
 {
-    master::Setup setup;
-    for (std::size_t i = 0; i < moves.size(); ++i) setup.stones.push_back({pointOf(moves[i]), static_cast<int>(i % 2)});
-    setup.toMove = static_cast<int>(moves.size() % 2);
-    return master::Engine().search(setup, master::Limits{0, s.maxDepth, 1, s.hashMb, multiPv}, std::atomic<int>{0});
+    return master::Engine().search(setupAfter(moves, moves.size()), master::Limits{0, s.maxDepth, 1, s.hashMb, multiPv}, std::atomic<int>{0});
 }
 
 } // namespace
