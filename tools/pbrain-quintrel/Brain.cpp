@@ -582,7 +582,9 @@ Brain::Flow Brain::bestMoves(const std::string& args, Clock::time_point since) {
     const Side toMove = stoneCount() % 2 ? SIDE_X : SIDE_O;
     const MasterSettings s = static_cast<CMasterPlayer*>(player_.get())->loadSettings();
     // The clock is kept here, so that a stop ends it with its last full iteration.
-    CAnalysis analysis;
+    // One analyst serves every request: its tables and table memory are made once.
+    if (!analysis_) analysis_ = std::make_unique<CAnalysis>();
+    CAnalysis& analysis = *analysis_;
     analysis.start({setup(toMove)}, master::Limits{0, s.maxDepth, s.usableThreads(), s.hashMb, static_cast<int>(n)});
     const auto stopAt = time_.forMove(since).stop;
     std::deque<InputLine> deferred;

@@ -26,6 +26,10 @@
 #include <thread>
 #include <vector>
 
+namespace quintrel {
+class CAnalysis;
+}
+
 namespace quintrel::pbrain {
 
 // When a move must be answered, from the manager's INFO values.
@@ -132,6 +136,7 @@ private:
     bool outputBroken_ = false;
     // INFO show_detail: Master's iterations are told as MESSAGE lines while it thinks.
     std::atomic<bool> detail_{false};
+    std::unique_ptr<CAnalysis> analysis_; // YXNBEST's searches, made on the first
 };
 
 } // namespace quintrel::pbrain
