@@ -1,5 +1,6 @@
 #include "master/Engine.h"
 
+#include "master/Evaluation.h"
 #include "master/Table.h"
 
 #include <algorithm>
@@ -26,7 +27,6 @@ constexpr int REPLY_BEAM_EXTRA = 10;
 // opponent's shape to grow, and the evaluation cannot yet tell that from
 // space of our own. Threes and fours go anywhere.
 constexpr int OPENING_STONES = 12;
-constexpr int TEMPO = 15;        // the side to move is a stone ahead
 constexpr std::int64_t LEAF_VCF_BUDGET = 50; // nodes: a wider search there costs more depth than it finds
 constexpr int ROOT_VCT_PLIES = 21;
 constexpr std::int64_t ROOT_VCT_BUDGET = 30000;
@@ -86,10 +86,7 @@ public:
     // Plies to a five by fours and open threes for the side to move, 0 when
     // none is found within `plies` and the node budget; firstMove is its move.
     int vct(int plies, std::int64_t budget, int* firstMove);
-    int evaluate() const {
-        const int me = pos.toMove();
-        return pos.valueSum(me) - pos.valueSum(1 - me) + TEMPO;
-    }
+    int evaluate() const { return master::evaluate(pos, FITTED_WEIGHTS); }
     // Cells of s's class p (on any line) among the candidates.
     int collect(int s, LinePattern p, int* out, int max) const;
     bool legal(int s, int c) { return !pos.forbidden(s, c); }

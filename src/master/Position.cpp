@@ -52,6 +52,15 @@ int cellValue(const std::uint8_t lines[4]) {
     return v;
 }
 
+Combo cellCombo(const std::uint8_t lines[4]) {
+    int threes = 0, fours = 0;
+    for (int d = 0; d < 4; ++d) {
+        threes += lines[d] == F3;
+        fours += lines[d] == B4 || lines[d] == F4;
+    }
+    return fours >= 2 || (fours && threes) ? FOUR_COMBO : threes >= 2 ? DOUBLE_THREE : NO_COMBO;
+}
+
 std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
 
 std::uint32_t Position::codeFromCells(int c, int d) const {
@@ -83,6 +92,7 @@ void Position::setUp(const Setup& setup) {
         for (int d = 0; d < 4; ++d)
             codes[c][d] = codeFromCells(c, d);
     std::fill(&counts[0][0], &counts[0][0] + 2 * LINE_PATTERNS, 0);
+    std::fill(&comboCounts[0][0], &comboCounts[0][0] + 2 * COMBOS, 0);
     for (int s = 0; s < 2; ++s) {
         fives[s].clear();
         fours[s].clear();
@@ -130,6 +140,8 @@ void Position::account(int c, int sign) {
         v = cellValue(patterns[s][c]);
         values[s][c] = static_cast<std::int16_t>(sign > 0 ? v : 0);
         sums[s] += sign * v;
+        if (sign > 0) combos[s][c] = cellCombo(patterns[s][c]);
+        comboCounts[s][combos[s][c]] += sign;
         if (sign > 0) {
             fiveLines[s][c] = static_cast<std::uint8_t>(five);
             fourLines[s][c] = static_cast<std::uint8_t>(four);
@@ -149,6 +161,10 @@ void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
     const int v = cellValue(patterns[s][c]);
     sums[s] += v - values[s][c];
     values[s][c] = static_cast<std::int16_t>(v);
+    const Combo k = cellCombo(patterns[s][c]);
+    --comboCounts[s][combos[s][c]];
+    ++comboCounts[s][k];
+    combos[s][c] = k;
     const int fiveDelta = (now == FIVE) - (old == FIVE);
     if (fiveDelta) {
         if (fiveLines[s][c] == 0) fives[s].add(c);
@@ -344,6 +360,7 @@ Verdict judgeMove(const Setup& setup, Point p) {
 bool Position::sameState(const Position& o) const {
     if (key != o.key || side != o.side || sums[0] != o.sums[0] || sums[1] != o.sums[1]) return false;
     if (std::memcmp(counts, o.counts, sizeof counts) != 0) return false;
+    if (std::memcmp(comboCounts, o.comboCounts, sizeof comboCounts) != 0) return false;
     for (int c = 0; c < CELLS; ++c) {
         if (cells[c] != o.cells[c] || near[c] != o.near[c]) return false;
         if (cells[c] == 3) continue;

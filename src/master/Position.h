@@ -57,6 +57,10 @@ constexpr int COMBO_FOUR_VALUE = 300;
 constexpr int COMBO_THREE_VALUE = 160;
 // A cell's worth to a side from its four line classes, with the combinations.
 int cellValue(const std::uint8_t lines[4]);
+// Two threats from one stone on different lines: a four with a four or a
+// three (FOUR_COMBO), or two threes.
+enum Combo : std::uint8_t { NO_COMBO, DOUBLE_THREE, FOUR_COMBO, COMBOS };
+Combo cellCombo(const std::uint8_t lines[4]);
 
 enum class Verdict { PLAY_ON, WIN, OVERLINE, DOUBLE_FOUR, DOUBLE_THREE };
 constexpr bool isFoul(Verdict v) { return v >= Verdict::OVERLINE; }
@@ -119,6 +123,10 @@ public:
     bool hasPattern(int s, LinePattern p) const { return counts[s][p] > 0; }
     int value(int s, int c) const { return values[s][c]; }
     int valueSum(int s) const { return sums[s]; }
+    // Empty cells with class p on a line for s (a cell counts once per line),
+    // and empty cells where s makes the combination k.
+    int patternCount(int s, LinePattern p) const { return counts[s][p]; }
+    int comboCount(int s, Combo k) const { return comboCounts[s][k]; }
     // Empty cells where s makes five, and where s makes a four (B4 or F4).
     const CellSet& fivePoints(int s) const { return fives[s]; }
     const CellSet& fourPoints(int s) const { return fours[s]; }
@@ -165,6 +173,8 @@ private:
     std::uint8_t near[CELLS];      // stones within two cells along a line
     std::int32_t sums[2];
     std::int32_t counts[2][LINE_PATTERNS];
+    std::int32_t comboCounts[2][COMBOS];
+    std::uint8_t combos[2][CELLS]; // of empty cells
     std::uint8_t fiveLines[2][CELLS]; // lines of an empty cell in each set's class
     std::uint8_t fourLines[2][CELLS];
     CellSet fives[2];

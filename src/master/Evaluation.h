@@ -1,0 +1,42 @@
+#pragma once
+// The value of a quiet position for the side to move: a weighted count of
+// what each side's next stone could make, line by line and in combination.
+// The side to move and the side that waits have their own weights, since a
+// three of the mover's is a threat and one of the other's a thing to stop.
+// The weights are fitted to game results by `quintrel-tune`.
+
+#include "master/Position.h"
+
+namespace quintrel::master {
+
+// The line classes B1..FIVE, then the cells of double threes and of fours
+// with a four or a three.
+constexpr int FEATURES = 11;
+using Features = int[FEATURES];
+void featuresOf(const Position& pos, int s, Features out);
+
+struct Weights {
+    int mover[FEATURES];
+    int waiter[FEATURES];
+    int tempo;
+};
+// The values the evaluation was set by hand with, one scale for both sides.
+constexpr Weights HAND_WEIGHTS = {{1, 3, 4, 10, 10, 28, 30, 90, 300, 160, 300},
+                                  {1, 3, 4, 10, 10, 28, 30, 90, 300, 160, 300},
+                                  15};
+extern const Weights FITTED_WEIGHTS;
+
+inline int evaluate(const Features mover, const Features waiter, const Weights& w) {
+    int v = w.tempo;
+    for (int i = 0; i < FEATURES; ++i)
+        v += w.mover[i] * mover[i] - w.waiter[i] * waiter[i];
+    return v;
+}
+inline int evaluate(const Position& pos, const Weights& w) {
+    Features a, b;
+    featuresOf(pos, pos.toMove(), a);
+    featuresOf(pos, 1 - pos.toMove(), b);
+    return evaluate(a, b, w);
+}
+
+} // namespace quintrel::master
