@@ -25,7 +25,8 @@ constexpr int BEAM_BASE = 6;
 constexpr int REPLY_BEAM_EXTRA = 10;
 // In the opening a quiet move must touch a stone: one two away leaves the
 // opponent's shape to grow, and the evaluation cannot yet tell that from
-// space of our own. Threes and fours go anywhere.
+// space of our own. Our threes and fours go anywhere, and so do the stops
+// of theirs; a far stop of their three-to-be is too loose.
 constexpr int OPENING_STONES = 12;
 constexpr std::int64_t LEAF_VCF_BUDGET = 50; // nodes: a wider search there costs more depth than it finds
 constexpr int ROOT_VCT_PLIES = 21;
@@ -181,7 +182,7 @@ int Worker::generate(Move* out, bool defendOnly) {
     int n = 0;
     forEachCandidate(pos, [&](int c) {
         if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) return;
-        if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < F3) return;
+        if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < B4) return;
         if (!legal(me, c)) return;
         out[n++] = Move{c, pos.value(me, c) * 2 + pos.value(opp, c) + (history[me][c] >> 4)};
     });

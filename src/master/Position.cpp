@@ -38,7 +38,7 @@ const ZobristKeys& zobristKeys() {
 
 } // namespace
 
-int cellValue(const std::uint8_t lines[4]) {
+int cellValue(const std::uint8_t lines[4], Combo& combo) {
     int v = 0, threes = 0, fours = 0;
     for (int d = 0; d < 4; ++d) {
         v += PATTERN_VALUE[lines[d]];
@@ -47,18 +47,8 @@ int cellValue(const std::uint8_t lines[4]) {
     }
     // Two threats from one stone are worth more than the two apart: only
     // a four can answer a four and a three made at once.
-    if (fours >= 2 || (fours && threes)) v += COMBO_FOUR_VALUE;
-    else if (threes >= 2) v += COMBO_THREE_VALUE;
-    return v;
-}
-
-Combo cellCombo(const std::uint8_t lines[4]) {
-    int threes = 0, fours = 0;
-    for (int d = 0; d < 4; ++d) {
-        threes += lines[d] == F3;
-        fours += lines[d] == B4 || lines[d] == F4;
-    }
-    return fours >= 2 || (fours && threes) ? FOUR_COMBO : threes >= 2 ? DOUBLE_THREE : NO_COMBO;
+    combo = fours >= 2 || (fours && threes) ? FOUR_COMBO : threes >= 2 ? DOUBLE_THREE : NO_COMBO;
+    return v + (combo == FOUR_COMBO ? COMBO_FOUR_VALUE : combo == DOUBLE_THREE ? COMBO_THREE_VALUE : 0);
 }
 
 std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
@@ -137,10 +127,11 @@ void Position::account(int c, int sign) {
             five += p == FIVE;
             four += p == B4 || p == F4;
         }
-        v = cellValue(patterns[s][c]);
+        Combo combo;
+        v = cellValue(patterns[s][c], combo);
         values[s][c] = static_cast<std::int16_t>(sign > 0 ? v : 0);
         sums[s] += sign * v;
-        if (sign > 0) combos[s][c] = cellCombo(patterns[s][c]);
+        if (sign > 0) combos[s][c] = combo;
         comboCounts[s][combos[s][c]] += sign;
         if (sign > 0) {
             fiveLines[s][c] = static_cast<std::uint8_t>(five);
@@ -158,10 +149,10 @@ void Position::account(int c, int sign) {
 void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
     --counts[s][old];
     ++counts[s][now];
-    const int v = cellValue(patterns[s][c]);
+    Combo k;
+    const int v = cellValue(patterns[s][c], k);
     sums[s] += v - values[s][c];
     values[s][c] = static_cast<std::int16_t>(v);
-    const Combo k = cellCombo(patterns[s][c]);
     --comboCounts[s][combos[s][c]];
     ++comboCounts[s][k];
     combos[s][c] = k;

@@ -55,12 +55,11 @@ constexpr Point pointOf(int c) { return Point{c % STRIDE - PAD, c / STRIDE - PAD
 constexpr std::int16_t PATTERN_VALUE[LINE_PATTERNS] = {0, 0, 1, 3, 4, 10, 10, 28, 30, 90, 300};
 constexpr int COMBO_FOUR_VALUE = 300;
 constexpr int COMBO_THREE_VALUE = 160;
-// A cell's worth to a side from its four line classes, with the combinations.
-int cellValue(const std::uint8_t lines[4]);
 // Two threats from one stone on different lines: a four with a four or a
 // three (FOUR_COMBO), or two threes.
 enum Combo : std::uint8_t { NO_COMBO, DOUBLE_THREE, FOUR_COMBO, COMBOS };
-Combo cellCombo(const std::uint8_t lines[4]);
+// A cell's worth to a side from its four line classes, with the combination.
+int cellValue(const std::uint8_t lines[4], Combo& combo);
 
 enum class Verdict { PLAY_ON, WIN, OVERLINE, DOUBLE_FOUR, DOUBLE_THREE };
 constexpr bool isFoul(Verdict v) { return v >= Verdict::OVERLINE; }

@@ -31,9 +31,9 @@ struct ToolRun {
     std::string output;
 };
 
-ToolRun runMatch(const std::string& args) {
+ToolRun runTool(const char* tool, const std::string& args) {
     ToolRun r;
-    FILE* pipe = popen((std::string(QUINTREL_MATCH) + " " + args + " 2>&1").c_str(), "r");
+    FILE* pipe = popen((std::string(tool) + " " + args + " 2>&1").c_str(), "r");
     if (!pipe) return r;
     char buffer[4096];
     while (std::fgets(buffer, sizeof buffer, pipe))
@@ -67,7 +67,7 @@ TEST(MasterTools, MatchTurnTimeHoldsForTheRunAndLeavesTheSettingsAlone) {
     const std::string before = fileText(path);
     ASSERT_NE(before.find("CMasterPlayer"), std::string::npos);
 
-    const ToolRun run = runMatch("--games 2 --swap --seed 7 --turn-ms 100 --settings " + path.string() +
+    const ToolRun run = runTool(QUINTREL_MATCH, "--games 2 --swap --seed 7 --turn-ms 100 --settings " + path.string() +
                              " Master Light");
     EXPECT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("RESULT Master "), std::string::npos) << run.output;
@@ -76,7 +76,7 @@ TEST(MasterTools, MatchTurnTimeHoldsForTheRunAndLeavesTheSettingsAlone) {
     std::filesystem::remove(path);
 
     for (const char* bad : {"0", "3600001", "fast"})
-        EXPECT_EQ(runMatch(std::string("--turn-ms ") + bad + " Master Light").exitCode, 2) << bad;
+        EXPECT_EQ(runTool(QUINTREL_MATCH, std::string("--turn-ms ") + bad + " Master Light").exitCode, 2) << bad;
 }
 
 TEST(MasterTools, BrainPlaysMasterByDefaultWithinTheTurnTime) {
@@ -107,4 +107,37 @@ TEST(MasterTools, BrainPlaysMasterByDefaultWithinTheTurnTime) {
     EXPECT_LE(time, static_cast<unsigned long>(LIMIT));
     brain.send("END");
     EXPECT_EQ(brain.waitExit(Clock::now() + 5s), 0);
+}
+
+// The tuning tool: self-play writes one sample per quiet position (the
+// result for the mover and both sides' features), the fit reads them back
+// into a table, and a file that is not samples is refused.
+TEST(MasterTools, TuneWritesSamplesAndFitsThem) {
+    const auto dir = std::filesystem::temp_directory_path() / ("quintrel-tune-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string openings = (dir / "openings.txt").string(), data = (dir / "samples.txt").string();
+    std::ofstream(openings) << "9,9 10,10 8,10\n9,8 10,8 8,8  # a comment\n";
+    const ToolRun played = runTool(QUINTREL_TUNE, "play --ms 20 --threads 2 " + openings + " " + data);
+    ASSERT_EQ(played.exitCode, 0) << played.output;
+    std::istringstream lines(fileText(data));
+    int samples = 0;
+    for (std::string line; std::getline(lines, line); ++samples) {
+        std::istringstream numbers(line);
+        double result = -1;
+        numbers >> result;
+        EXPECT_TRUE(result == 0 || result == 0.5 || result == 1) << line;
+        int count = 0;
+        for (int v; numbers >> v; ++count)
+            EXPECT_GE(v, 0) << line;
+        EXPECT_EQ(count, 22) << line;
+    }
+    EXPECT_GT(samples, 0);
+    const ToolRun fitted = runTool(QUINTREL_TUNE, "fit " + data);
+    EXPECT_EQ(fitted.exitCode, 0);
+    EXPECT_NE(fitted.output.find("constexpr Weights FITTED_WEIGHTS = {{"), std::string::npos) << fitted.output;
+    std::ofstream(data) << "1.0 2 3\n";
+    const ToolRun refused = runTool(QUINTREL_TUNE, "fit " + data);
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.output.find("not a sample: 1.0 2 3"), std::string::npos) << refused.output;
+    std::filesystem::remove_all(dir);
 }
