@@ -26,7 +26,9 @@ constexpr int REPLY_BEAM_EXTRA = 10;
 // In the opening a quiet move must touch a stone: one two away leaves the
 // opponent's shape to grow, and the evaluation cannot yet tell that from
 // space of our own. Our threes and fours go anywhere, and so do the stops
-// of theirs; a far stop of their three-to-be is too loose.
+// of theirs. Under freestyle a far stop of their three-to-be is too loose
+// for the fitted evaluation; the other rules keep it (renju lost 1-9 without
+// it, where it won 6-4 with it).
 constexpr int OPENING_STONES = 12;
 constexpr std::int64_t LEAF_VCF_BUDGET = 50; // nodes: a wider search there costs more depth than it finds
 constexpr int ROOT_VCT_PLIES = 21;
@@ -71,6 +73,7 @@ public:
 
     void setUp(const Setup& setup) {
         pos.setUp(setup);
+        weights = &weightsFor(setup.rule);
         for (auto& k : killers)
             k[0] = k[1] = -1;
         for (auto& h : history)
@@ -87,7 +90,7 @@ public:
     // Plies to a five by fours and open threes for the side to move, 0 when
     // none is found within `plies` and the node budget; firstMove is its move.
     int vct(int plies, std::int64_t budget, int* firstMove);
-    int evaluate() const { return master::evaluate(pos, FITTED_WEIGHTS); }
+    int evaluate() const { return master::evaluate(pos, *weights); }
     // Cells of s's class p (on any line) among the candidates.
     int collect(int s, LinePattern p, int* out, int max) const;
     bool legal(int s, int c) { return !pos.forbidden(s, c); }
@@ -104,6 +107,7 @@ public:
     bool threatensOpenFour(int s) { return pos.restricted(s) ? fourThatWins(s) >= 0 : pos.hasPattern(s, F4); }
 
     Position pos;
+    const Weights* weights = &HAND_WEIGHTS;
     Shared& shared;
     bool isMain;
     Progress progress;
@@ -179,10 +183,11 @@ int Worker::collect(int s, LinePattern p, int* out, int max) const {
 int Worker::generate(Move* out, bool defendOnly) {
     const int me = pos.toMove(), opp = 1 - me;
     const bool opening = pos.stoneCount() < OPENING_STONES;
+    const int farStop = pos.rule() == Rule::FREESTYLE ? B4 : F3;
     int n = 0;
     forEachCandidate(pos, [&](int c) {
         if (defendOnly && bestLine(pos, me, c) < B4 && bestLine(pos, opp, c) < B4) return;
-        if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < B4) return;
+        if (opening && !pos.touchesStone(c) && bestLine(pos, me, c) < F3 && bestLine(pos, opp, c) < farStop) return;
         if (!legal(me, c)) return;
         out[n++] = Move{c, pos.value(me, c) * 2 + pos.value(opp, c) + (history[me][c] >> 4)};
     });

@@ -35,6 +35,10 @@ constexpr Weights FITTED_WEIGHTS = {{4, 0, 10, 11, 35, 83, 120, 90, 300, 0, 92},
                                     {3, 0, 9, 11, 35, 77, 128, 215, 300, 0, 95},
                                     8};
 
+// Fitted on freestyle games only; standard and renju keep the hand-set
+// values until fitted on games of their own.
+inline const Weights& weightsFor(Rule rule) { return rule == Rule::FREESTYLE ? FITTED_WEIGHTS : HAND_WEIGHTS; }
+
 inline int evaluate(const Features mover, const Features waiter, const Weights& w) {
     int v = w.tempo;
     for (int i = 0; i < FEATURES; ++i)
