@@ -93,28 +93,10 @@ std::string infoLine(const std::string& text, const std::string& option) {
     return text.substr(0, eq) + " " + text.substr(eq + 1);
 }
 
-// The lines of an openings file, each "x,y x,y ..." with both on the largest board.
 std::vector<std::vector<std::pair<int, int>>> readOpenings(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "r");
-    if (!f) usageError("cannot read the openings file " + path);
-    std::vector<std::vector<std::pair<int, int>>> openings;
-    char buffer[4096];
-    for (int line = 1; std::fgets(buffer, sizeof buffer, f); ++line) {
-        std::string text(buffer);
-        text = text.substr(0, text.find('#'));
-        std::vector<std::pair<int, int>> stones;
-        std::size_t at = 0;
-        while ((at = text.find_first_not_of(" \t\r\n", at)) != std::string::npos) {
-            const std::size_t end = text.find_first_of(" \t\r\n", at);
-            const auto xy = parseMove(text.substr(at, end - at), quintrel::master::MAX_SIDE);
-            if (!xy) usageError(path + ":" + std::to_string(line) + ": not a list of x,y fields");
-            stones.push_back(*xy);
-            at = end;
-        }
-        if (!stones.empty()) openings.push_back(std::move(stones));
-    }
-    std::fclose(f);
-    if (openings.empty()) usageError("the openings file " + path + " holds no opening");
+    std::string error;
+    auto openings = quintrel::referee::readOpenings(path, quintrel::master::MAX_SIDE, error);
+    if (openings.empty()) usageError(error);
     return openings;
 }
 

@@ -12,6 +12,7 @@
 
 #include "master/Engine.h"
 #include "master/Evaluation.h"
+#include "pbrain-referee/Referee.h"
 
 #include <atomic>
 #include <cmath>
@@ -42,19 +43,14 @@ struct Sample {
 };
 
 std::vector<std::vector<Point>> readOpenings(const std::string& path, int size) {
-    std::ifstream in(path);
-    if (!in) fail("cannot read " + path);
+    std::string error;
+    const auto lines = quintrel::referee::readOpenings(path, size, error);
+    if (lines.empty()) fail(error);
     std::vector<std::vector<Point>> openings;
-    for (std::string line; std::getline(in, line);) {
-        std::istringstream words(line.substr(0, line.find('#')));
-        std::vector<Point> stones;
-        for (std::string w; words >> w;) {
-            Point p;
-            if (std::sscanf(w.c_str(), "%d,%d", &p.x, &p.y) != 2 || p.x < 0 || p.y < 0 || p.x >= size || p.y >= size)
-                fail("not a point of the board in " + path + ": " + w);
-            stones.push_back(p);
-        }
-        if (!stones.empty()) openings.push_back(stones);
+    for (const auto& line : lines) {
+        openings.emplace_back();
+        for (const auto& [x, y] : line)
+            openings.back().push_back(Point{x, y});
     }
     return openings;
 }

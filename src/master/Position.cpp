@@ -132,7 +132,7 @@ void Position::account(int c, int sign) {
         values[s][c] = static_cast<std::int16_t>(sign > 0 ? v : 0);
         sums[s] += sign * v;
         if (sign > 0) combos[s][c] = combo;
-        comboCounts[s][combos[s][c]] += sign;
+        comboCounts[s][combos[s][c]] += sign; // a taken cell leaves with the combination it had
         if (sign > 0) {
             fiveLines[s][c] = static_cast<std::uint8_t>(five);
             fourLines[s][c] = static_cast<std::uint8_t>(four);

@@ -151,6 +151,41 @@ inline std::optional<std::pair<int, int>> parseMove(const std::string& s, int si
     return std::make_pair(x, y);
 }
 
+// The lines of an openings file, each "x,y x,y ..." on a board of `size`
+// (a '#' starts a comment); empty, with the reason in `error`, when it cannot
+// be read, a line is not such a list, or no line holds an opening.
+inline std::vector<std::vector<std::pair<int, int>>> readOpenings(const std::string& path, int size,
+                                                                  std::string& error) {
+    std::FILE* f = std::fopen(path.c_str(), "r");
+    if (!f) {
+        error = "cannot read the openings file " + path;
+        return {};
+    }
+    std::vector<std::vector<std::pair<int, int>>> openings;
+    char buffer[4096];
+    for (int line = 1; std::fgets(buffer, sizeof buffer, f); ++line) {
+        std::string text(buffer);
+        text = text.substr(0, text.find('#'));
+        std::vector<std::pair<int, int>> stones;
+        std::size_t at = 0;
+        while ((at = text.find_first_not_of(" \t\r\n", at)) != std::string::npos) {
+            const std::size_t end = text.find_first_of(" \t\r\n", at);
+            const auto xy = parseMove(text.substr(at, end - at), size);
+            if (!xy) {
+                std::fclose(f);
+                error = path + ":" + std::to_string(line) + ": not a list of x,y fields";
+                return {};
+            }
+            stones.push_back(*xy);
+            at = end;
+        }
+        if (!stones.empty()) openings.push_back(std::move(stones));
+    }
+    std::fclose(f);
+    if (openings.empty()) error = "the openings file " + path + " holds no opening";
+    return openings;
+}
+
 // One game: brains[0] begins. Both must have been started and not yet told START.
 inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
     GameRecord g;
