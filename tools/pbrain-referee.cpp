@@ -23,7 +23,7 @@ constexpr int EXIT_USAGE = 2;
 const char* const USAGE =
     "usage: pbrain-referee [--games N] [--size N] [--rule R] [--timeout-turn MS] [--timeout-match MS]\n"
     "                      [--opening STONES] [--openings FILE] [--seed S] [--transcript]\n"
-    "                      [--info KEY=VALUE] [--info-a KEY=VALUE] [--info-b KEY=VALUE]\n"
+    "                      [--record FILE] [--info KEY=VALUE] [--info-a KEY=VALUE] [--info-b KEY=VALUE]\n"
     "                      [--relay-delay MS]\n"
     "                      \"BRAIN-1 [ARGS]\" \"BRAIN-2 [ARGS]\"\n";
 
@@ -41,6 +41,9 @@ const char* const HELP =
     "--seed without --opening plays such openings of 4 stones.\n"
     "--openings FILE plays each of its lines (\"x,y x,y ...\", 0-based, black first;\n"
     "# starts a comment) twice, colours swapped; N defaults to twice the lines.\n"
+    "--record FILE appends every game won by a five to FILE as one line of its\n"
+    "stones (opening first, black first, in the format of --openings), for\n"
+    "quintrel-tune games; other games as a comment line.\n"
     "--info sends \"INFO KEY VALUE\" to both brains at the start of every game,\n"
     "--info-a to BRAIN-1 only, --info-b to BRAIN-2 only; each may be repeated.\n"
     "--relay-delay passes each command to a brain no sooner than MS (default 10)\n"
@@ -60,6 +63,7 @@ struct Options {
     int games = 2;
     GameOptions game;
     bool transcript = false;
+    std::string record; // --record's file, "" when none
     std::optional<int> opening;
     std::vector<std::vector<std::pair<int, int>>> openings; // from --openings
     std::optional<unsigned> seed;
@@ -141,6 +145,8 @@ Options parseArguments(int argc, char** argv) {
             o.relayDelayMs = static_cast<int>(number(value(), arg, 0, 10000));
         } else if (arg == "--transcript") {
             o.transcript = true;
+        } else if (arg == "--record") {
+            o.record = value();
         } else if (arg.size() > 1 && arg[0] == '-') {
             usageError("unknown option " + arg);
         } else if (positional < 2) {
@@ -212,6 +218,8 @@ int main(int argc, char** argv) {
     int draws = 0;
     std::mt19937 random(o.seed ? *o.seed : static_cast<unsigned>(std::random_device{}()));
     const int openingStones = o.opening.value_or(o.seed ? SEEDED_OPENING : 0);
+    std::FILE* record = o.record.empty() ? nullptr : std::fopen(o.record.c_str(), "a");
+    if (!o.record.empty() && !record) usageError("cannot write " + o.record);
     GameOptions options = o.game;
     for (int g = 0; g < o.games; ++g) {
         const int first = g % 2;
@@ -242,11 +250,25 @@ int main(int argc, char** argv) {
             ++draws;
         else
             ++tally[winner].wins;
+        if (record) {
+            // A five's game tells its winner by the last stone; another ending does not.
+            if (game.reason == "five") {
+                for (const auto& [x, y] : options.opening)
+                    std::fprintf(record, "%d,%d ", x, y);
+                for (const auto& m : game.moves)
+                    std::fprintf(record, "%d,%d ", m.x, m.y);
+                std::fprintf(record, "# game %d\n", g + 1);
+            } else {
+                std::fprintf(record, "# game %d: %s\n", g + 1, game.reason.c_str());
+            }
+            std::fflush(record);
+        }
         std::printf("game %d: %s begins; %s (%s) after %zu moves\n", g + 1, o.brains[first].c_str(),
                     winner < 0 ? "draw" : (o.brains[winner] + " wins").c_str(), game.reason.c_str(),
                     game.moves.size());
         std::fflush(stdout);
     }
+    if (record && std::fclose(record) != 0) usageError("cannot write " + o.record);
     std::printf("RESULT %s %d %s %d draws %d games %d\n", o.brains[0].c_str(), tally[0].wins,
                 o.brains[1].c_str(), tally[1].wins, draws, o.games);
     for (int i = 0; i < 2; ++i) {

@@ -5,6 +5,11 @@
 //     a line, black first) and appends to DATA, for every quiet position
 //     after the opening, the result for the side to move and both sides'
 //     evaluation features.
+//   quintrel-tune games [--size N] [--rule R] GAMES DATA
+//     Appends to DATA the samples of games played elsewhere: GAMES holds one
+//     game a line, its stones in the openings format, the last stone a
+//     five (pbrain-referee --record writes it), so that the evaluation
+//     can be fitted on games against other engines.
 //   quintrel-tune fit DATA
 //     Fits the weights by logistic regression of the results on the
 //     features, at the scale of the hand-set weights, and prints
@@ -30,6 +35,7 @@ using namespace quintrel::master;
 namespace {
 
 const char* const USAGE = "usage: quintrel-tune play [--ms MS] [--threads T] [--size N] [--rule R] OPENINGS DATA\n"
+                          "       quintrel-tune games [--size N] [--rule R] GAMES DATA\n"
                           "       quintrel-tune fit DATA\n";
 
 [[noreturn]] void fail(const std::string& why) {
@@ -62,6 +68,13 @@ bool quiet(const Position& pos) {
     return !pos.hasPattern(me, FIVE) && !pos.hasPattern(1 - me, FIVE) && !pos.hasPattern(me, F4);
 }
 
+Sample sampleOf(const Position& pos, double result) {
+    Sample s{result, {}, {}};
+    featuresOf(pos, pos.toMove(), s.mover);
+    featuresOf(pos, 1 - pos.toMove(), s.waiter);
+    return s;
+}
+
 // One game from `opening`; its quiet positions' samples, with the result.
 std::vector<Sample> playGame(const std::vector<Point>& opening, int size, Rule rule, int ms) {
     Engine engines[2];
@@ -78,10 +91,7 @@ std::vector<Sample> playGame(const std::vector<Point>& opening, int size, Rule r
     while (static_cast<int>(setup.stones.size()) < size * size) {
         pos.setUp(setup);
         if (quiet(pos)) {
-            Sample s{0, {}, {}};
-            featuresOf(pos, setup.toMove, s.mover);
-            featuresOf(pos, 1 - setup.toMove, s.waiter);
-            samples.push_back(s);
+            samples.push_back(sampleOf(pos, 0));
             movers.push_back(setup.toMove);
         }
         const Result r = engines[setup.toMove].search(setup, Limits{ms, 99, 1, 16, 1}, stop);
@@ -107,24 +117,43 @@ std::vector<Sample> playGame(const std::vector<Point>& opening, int size, Rule r
     return samples;
 }
 
-int play(int argc, char** argv) {
+struct Arguments {
     int ms = 50, threads = 2, size = 19;
     Rule rule = Rule::FREESTYLE;
-    std::vector<std::string> files;
+    std::vector<std::string> files; // the input, then DATA
+};
+
+Arguments parse(int argc, char** argv) {
+    Arguments a;
     for (int i = 2; i < argc; ++i) {
-        const std::string a = argv[i];
+        const std::string word = argv[i];
         const auto number = [&] {
-            if (++i >= argc) fail(a + " wants a number");
+            if (++i >= argc) fail(word + " wants a number");
             return std::atoi(argv[i]);
         };
-        if (a == "--ms") ms = number();
-        else if (a == "--threads") threads = number();
-        else if (a == "--size") size = number();
-        else if (a == "--rule") {
-            if (!ruleFromProtocol(number(), rule)) fail("--rule wants 0, 1 or 4");
-        } else files.push_back(a);
+        if (word == "--ms") a.ms = number();
+        else if (word == "--threads") a.threads = number();
+        else if (word == "--size") a.size = number();
+        else if (word == "--rule") {
+            if (!ruleFromProtocol(number(), a.rule)) fail("--rule wants 0, 1 or 4");
+        } else a.files.push_back(word);
     }
-    if (files.size() != 2 || ms < 1 || threads < 1 || size < MIN_SIDE || size > MAX_SIDE) fail("bad arguments");
+    if (a.files.size() != 2 || a.ms < 1 || a.threads < 1 || a.size < MIN_SIDE || a.size > MAX_SIDE)
+        fail("bad arguments");
+    return a;
+}
+
+void write(std::FILE* out, const Sample& s) {
+    std::fprintf(out, "%.1f", s.result);
+    for (int v : s.mover)
+        std::fprintf(out, " %d", v);
+    for (int v : s.waiter)
+        std::fprintf(out, " %d", v);
+    std::fputc('\n', out);
+}
+
+int play(int argc, char** argv) {
+    const auto [ms, threads, size, rule, files] = parse(argc, argv);
     const auto openings = readOpenings(files[0], size);
     std::FILE* out = std::fopen(files[1].c_str(), "a");
     if (!out) fail("cannot write " + files[1]);
@@ -136,19 +165,38 @@ int play(int argc, char** argv) {
             for (std::size_t g; (g = next++) < openings.size();) {
                 const auto samples = playGame(openings[g], size, rule, ms);
                 const std::lock_guard<std::mutex> hold(lock);
-                for (const Sample& s : samples) {
-                    std::fprintf(out, "%.1f", s.result);
-                    for (int v : s.mover)
-                        std::fprintf(out, " %d", v);
-                    for (int v : s.waiter)
-                        std::fprintf(out, " %d", v);
-                    std::fputc('\n', out);
-                }
+                for (const Sample& s : samples)
+                    write(out, s);
                 std::fprintf(stderr, "game %zu: %zu positions\n", g + 1, samples.size());
             }
         });
     for (auto& t : pool)
         t.join();
+    return std::fclose(out) == 0 ? 0 : 1;
+}
+
+// The last stones of a game are the winner's technique, not judgement.
+constexpr int TECHNIQUE_PLIES = 4;
+
+int games(int argc, char** argv) {
+    const auto [ms, threads, size, rule, files] = parse(argc, argv);
+    const auto played = readOpenings(files[0], size);
+    std::FILE* out = std::fopen(files[1].c_str(), "a");
+    if (!out) fail("cannot write " + files[1]);
+    Position pos;
+    for (const auto& stones : played) {
+        const int count = static_cast<int>(stones.size());
+        const int winner = (count - 1) % 2; // the five's side
+        Setup setup{size, size, rule, {}, 0};
+        for (int n = 0; n + TECHNIQUE_PLIES < count; ++n) {
+            if (n >= 3) { // fewer stones tell nothing of the evaluation
+                pos.setUp(setup);
+                if (quiet(pos)) write(out, sampleOf(pos, setup.toMove == winner ? 1.0 : 0.0));
+            }
+            setup.stones.push_back(Stone{stones[static_cast<std::size_t>(n)], setup.toMove});
+            setup.toMove = 1 - setup.toMove;
+        }
+    }
     return std::fclose(out) == 0 ? 0 : 1;
 }
 
@@ -254,6 +302,7 @@ int fit(int argc, char** argv) {
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "play") return play(argc, argv);
+    if (command == "games") return games(argc, argv);
     if (command == "fit") return fit(argc, argv);
-    fail("play or fit?");
+    fail("play, games or fit?");
 }

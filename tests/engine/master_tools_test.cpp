@@ -135,6 +135,15 @@ TEST(MasterTools, TuneWritesSamplesAndFitsThem) {
     const ToolRun fitted = runTool(QUINTREL_TUNE, "fit " + data);
     EXPECT_EQ(fitted.exitCode, 0);
     EXPECT_NE(fitted.output.find("constexpr Weights FITTED_WEIGHTS = {{"), std::string::npos) << fitted.output;
+    // A game played elsewhere: black's five on row 9; the last plies are left out.
+    std::ofstream(openings) << "0,9 0,0 1,9 1,0 2,9 2,0 3,9 3,0 4,9\n";
+    std::filesystem::remove(data);
+    ASSERT_EQ(runTool(QUINTREL_TUNE, "games " + openings + " " + data).exitCode, 0);
+    std::istringstream imported(fileText(data));
+    std::vector<double> results;
+    for (std::string line; std::getline(imported, line);)
+        results.push_back(std::stod(line));
+    EXPECT_EQ(results, (std::vector<double>{0.0, 1.0}));
     std::ofstream(data) << "1.0 2 3\n";
     const ToolRun refused = runTool(QUINTREL_TUNE, "fit " + data);
     EXPECT_EQ(refused.exitCode, 2);
