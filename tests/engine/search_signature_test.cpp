@@ -26,8 +26,8 @@ struct Recorded {
 };
 
 constexpr Recorded RECORDED[] = {
-    {"midgame_14.gam", {640, 378, 249, 49607}},   {"midgame_18.gam", {2122, 1186, 5928, 54599}},
-    {"midgame_22.gam", {668, 448, 880, 28884}},   {"midgame_26.gam", {7951, 6321, 5796, 110866}},
+    {"midgame_14.gam", {640, 378, 249, 54128}},   {"midgame_18.gam", {2122, 1186, 5928, 53812}},
+    {"midgame_22.gam", {668, 448, 880, 24765}},   {"midgame_26.gam", {7951, 6321, 5796, 114493}},
     {"midgame_30.gam", {1092, 1074, 642, 1}},     {"midgame_34.gam", {239, 160, 1, 1}},
 };
 
