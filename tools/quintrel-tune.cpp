@@ -19,6 +19,7 @@
 #include "master/Evaluation.h"
 #include "pbrain-referee/Referee.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdio>
@@ -54,9 +55,13 @@ std::vector<std::vector<Point>> readOpenings(const std::string& path, int size) 
     if (lines.empty()) fail(error);
     std::vector<std::vector<Point>> openings;
     for (const auto& line : lines) {
-        openings.emplace_back();
-        for (const auto& [x, y] : line)
-            openings.back().push_back(Point{x, y});
+        auto& stones = openings.emplace_back();
+        for (const auto& [x, y] : line) {
+            // A position holds each point once; a repeated one is a broken record.
+            if (std::find(stones.begin(), stones.end(), Point{x, y}) != stones.end())
+                fail("a point played twice in " + path + ": " + std::to_string(x) + "," + std::to_string(y));
+            stones.push_back(Point{x, y});
+        }
     }
     return openings;
 }

@@ -144,6 +144,8 @@ TEST(MasterTools, TuneWritesSamplesAndFitsThem) {
     for (std::string line; std::getline(imported, line);)
         results.push_back(std::stod(line));
     EXPECT_EQ(results, (std::vector<double>{0.0, 1.0}));
+    std::ofstream(openings) << "0,9 0,0 0,9\n";
+    EXPECT_EQ(runTool(QUINTREL_TUNE, "games " + openings + " " + data).exitCode, 2);
     std::ofstream(data) << "1.0 2 3\n";
     const ToolRun refused = runTool(QUINTREL_TUNE, "fit " + data);
     EXPECT_EQ(refused.exitCode, 2);
