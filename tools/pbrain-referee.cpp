@@ -253,7 +253,7 @@ int main(int argc, char** argv) {
         if (record) {
             // A five's game tells its winner by the last stone; another ending does not.
             if (game.reason == "five") {
-                for (const auto& [x, y] : options.opening)
+                for (const auto& [x, y] : game.opening)
                     std::fprintf(record, "%d,%d ", x, y);
                 for (const auto& m : game.moves)
                     std::fprintf(record, "%d,%d ", m.x, m.y);

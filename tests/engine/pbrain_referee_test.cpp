@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -168,17 +169,22 @@ TEST_F(Referee, SixIsJudgedByTheRule) {
 // Each line of an openings file starts two games, colours swapped; the
 // number of games follows the file.
 TEST_F(Referee, OpeningsFilePlaysEachLineTwice) {
-    std::ofstream(dir / "openings.txt") << "# two openings\n9,9 10,10 3,3  # eval 0\n\n4,5 6,7 8,9\n";
+    std::ofstream(dir / "openings.txt") << "# two openings\n9,9 10,10 3,3  # eval 0\n\n4,5 6,7 8,9 6,7\n";
     const std::string out = run("--transcript --record " + (dir / "record.txt").string() + " --openings " +
                                 (dir / "openings.txt").string() + " \"" + brain("a", 0, "x") + "\" \"" +
                                 brain("b", 18, "x") + "\"");
     EXPECT_NE(out.find("games 4"), std::string::npos) << out;
-    // The record holds each game won by a five, from its opening on.
+    // The record holds each game won by a five, from its opening as placed on
+    // (the repeated point left out).
     std::ifstream record(dir / "record.txt");
     int games = 0;
     for (std::string line; std::getline(record, line); ++games) {
         EXPECT_EQ(line.rfind(games < 2 ? "9,9 10,10 3,3 " : "4,5 6,7 8,9 ", 0), 0u) << line;
         EXPECT_NE(line.find("# game " + std::to_string(games + 1)), std::string::npos) << line;
+        std::istringstream points(line.substr(0, line.find('#')));
+        std::vector<std::string> seen;
+        for (std::string p; points >> p; seen.push_back(p))
+            EXPECT_EQ(std::find(seen.begin(), seen.end(), p), seen.end()) << line;
     }
     EXPECT_EQ(games, 4);
     std::vector<std::string> firstStones;

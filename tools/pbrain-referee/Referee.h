@@ -91,6 +91,7 @@ struct PlayedMove {
 struct GameRecord {
     int winner = -1;    // 0 the brain that began, 1 the other, -1 a draw or no result
     std::string reason; // "five", "full board", or what went wrong
+    std::vector<std::pair<int, int>> opening; // as placed: repeats and points off the board left out
     std::vector<PlayedMove> moves;
     std::vector<std::string> transcript; // "A> TURN 9,9", "B< 10,10" in order
 };
@@ -229,6 +230,7 @@ inline GameRecord playGame(BrainProcess* brains[2], const GameOptions& o) {
     for (const auto& [x, y] : o.opening) {
         if (!grid.onBoard(x, y) || grid.at(x, y) != 0) continue;
         grid.play(x, y);
+        g.opening.emplace_back(x, y);
         ++stones;
     }
     long long left[2] = {o.timeoutMatch, o.timeoutMatch};
