@@ -39,8 +39,8 @@ struct BenchPosition {
 };
 
 constexpr BenchPosition POSITIONS[] = {
-    {"midgame_14.gam", 1525, 7299, 430, 53172},    {"midgame_18.gam", 24773, 30398, 7088, 110030},
-    {"midgame_22.gam", 1415, 1202, 1197, 96191},   {"midgame_26.gam", 23520, 466991, 7207, 148233},
+    {"midgame_14.gam", 1525, 7299, 430, 91232},    {"midgame_18.gam", 24773, 30398, 7088, 109392},
+    {"midgame_22.gam", 1415, 1202, 1197, 327859},   {"midgame_26.gam", 23520, 466991, 7207, 612266},
     {"midgame_30.gam", 1796, 32193, 1050, 1},       {"midgame_34.gam", 366, 239, 1, 1},
 };
 

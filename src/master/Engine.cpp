@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace quintrel::master {
@@ -35,6 +36,9 @@ constexpr int ROOT_VCT_PLIES = 21;
 constexpr std::int64_t ROOT_VCT_BUDGET = 30000;
 constexpr std::int64_t DEFENCE_VCT_BUDGET = 4000;
 constexpr int DEFENCE_CANDIDATES = 25; // the best by shape; the rest rarely defend
+// Their search from each defence left, as deep as it proves wins on its own
+// that ours at the root misses at ply one (the 13-ply ladder test needs 6).
+constexpr int VERIFY_DEPTH = 6;
 constexpr std::uint64_t SIDE_KEY = 0x5D2E1F0A9B3C4D6Full;
 
 bool isProved(int v) { return v >= WON || v <= -WON; }
@@ -134,6 +138,9 @@ public:
     std::vector<int> excluded;
     // The line the table holds from the root move `first`, at most `length` moves.
     std::vector<Point> principalLine(int first, int length);
+    // Whether the side to move wins by a search of at most `maxDepth` plies
+    // taken from here as its root, where every move is looked at.
+    bool winsBySearch(int maxDepth);
 
 private:
     int vctAttack(int plies, int* firstMove);
@@ -459,6 +466,18 @@ int Worker::search(int alpha, int beta, int depth, int ply, bool pvNode) {
     return best;
 }
 
+bool Worker::winsBySearch(int maxDepth) {
+    const Progress saved = std::exchange(progress, nullptr);
+    bool won = false;
+    for (int d = 1; d <= maxDepth && !won && !aborted(); ++d) {
+        rootDepth = d;
+        won = search(WON - 1, WON, d, 0, false) >= WON && !aborted();
+    }
+    progress = saved;
+    rootBest = -1;
+    return won;
+}
+
 std::vector<Point> Worker::principalLine(int first, int length) {
     std::vector<Point> line;
     int played = 0;
@@ -589,6 +608,22 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
             if (!opponentWins(DEFENCE_VCT_BUDGET)) main->rootMoves.push_back(moves[i].cell);
             pos.undo();
         }
+    }
+    // A quiet move in their attack is beyond fours and threes: their own
+    // search from each defence left finds it, and fills the table for ours.
+    // Cut short by the clock, the defences not yet refuted all stay.
+    if (main->rootMoves.size() > 1) {
+        const auto hard = shared.hardDeadline;
+        shared.hardDeadline = std::min(hard, shared.start + std::chrono::milliseconds(budget * 3 / 5));
+        std::vector<int> safe, defences = std::exchange(main->rootMoves, {});
+        for (const int c : defences) {
+            pos.play(c);
+            if (!main->winsBySearch(VERIFY_DEPTH)) safe.push_back(c);
+            pos.undo();
+        }
+        shared.hardDeadline = hard;
+        if (stop.load() == 0 && Clock::now() < hard) shared.abort.store(false);
+        main->rootMoves = safe.empty() ? defences : safe;
     }
 
     // Helpers search the same tree a ply apart, filling the shared table.
