@@ -523,7 +523,9 @@ Result Engine::search(const Setup& setup, const Limits& limits, const std::atomi
     // The answer travels after the search: a small margin keeps it inside the time.
     // Without a time the search ends by the stop or the depth alone.
     const bool timed = limits.timeMs > 0;
-    const int budget = timed ? std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50)) : 1 << 30;
+    // Wide enough for the fractions of it taken below when there is no time.
+    const std::int64_t budget =
+        timed ? std::max(1, limits.timeMs - std::clamp(limits.timeMs / 20, 5, 50)) : std::int64_t{1} << 30;
     shared.hardDeadline = timed ? shared.start + std::chrono::milliseconds(budget) : Clock::time_point::max();
     shared.threatDeadline = shared.start + std::chrono::milliseconds(budget / 10);
     shared.stop = &stop;

@@ -94,6 +94,18 @@ TEST(MasterClock, AnswersWithinTheTurnAndAForcedMoveAtOnce) {
     EXPECT_TRUE(r.move == (Point{1, 2}) || r.move == (Point{6, 2}));
 }
 
+// Without a clock, an open three of theirs is still answered by a defence
+// the threat searches and their own short search leave.
+TEST(MasterAnalysis, AThreeIsStoppedWithoutAClock) {
+    master::Setup s;
+    for (const Stone st : {Stone{{8, 9}, 1}, Stone{{9, 9}, 1}, Stone{{10, 9}, 1}, Stone{{9, 10}, 0},
+                           Stone{{12, 13}, 0}})
+        s.stones.push_back(st);
+    const Result r = Engine().search(s, Limits{0, 4, 1, 16}, std::atomic<int>{0});
+    EXPECT_EQ(r.move.y, 9);
+    EXPECT_TRUE(r.move.x == 6 || r.move.x == 7 || r.move.x == 11 || r.move.x == 12) << r.move.x;
+}
+
 // Several best moves at a fixed depth, without a clock: the first is the
 // search's answer, each is another move, and each line is a game that can
 // be played from the position; every iteration is reported.
