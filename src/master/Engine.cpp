@@ -474,7 +474,6 @@ bool Worker::winsBySearch(int maxDepth) {
         won = search(WON - 1, WON, d, 0, false) >= WON && !aborted();
     }
     progress = saved;
-    rootBest = -1;
     return won;
 }
 
