@@ -98,9 +98,7 @@ TEST(MasterClock, AnswersWithinTheTurnAndAForcedMoveAtOnce) {
 // the threat searches and their own short search leave.
 TEST(MasterAnalysis, AThreeIsStoppedWithoutAClock) {
     master::Setup s;
-    for (const Stone st : {Stone{{8, 9}, 1}, Stone{{9, 9}, 1}, Stone{{10, 9}, 1}, Stone{{9, 10}, 0},
-                           Stone{{12, 13}, 0}})
-        s.stones.push_back(st);
+    s.stones = {{{8, 9}, 1}, {{9, 9}, 1}, {{10, 9}, 1}, {{9, 10}, 0}, {{12, 13}, 0}};
     const Result r = Engine().search(s, Limits{0, 4, 1, 16}, std::atomic<int>{0});
     EXPECT_EQ(r.move.y, 9);
     EXPECT_TRUE(r.move.x == 6 || r.move.x == 7 || r.move.x == 11 || r.move.x == 12) << r.move.x;
