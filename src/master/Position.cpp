@@ -45,10 +45,8 @@ int cellValue(const std::uint8_t lines[4], Combo& combo) {
         threes += lines[d] == F3;
         fours += lines[d] == B4 || lines[d] == F4;
     }
-    // Two threats from one stone are worth more than the two apart: only
-    // a four can answer a four and a three made at once.
-    combo = fours >= 2 || (fours && threes) ? FOUR_COMBO : threes >= 2 ? DOUBLE_THREE : NO_COMBO;
-    return v + (combo == FOUR_COMBO ? COMBO_FOUR_VALUE : combo == DOUBLE_THREE ? COMBO_THREE_VALUE : 0);
+    combo = comboOf(fours, threes);
+    return v + COMBO_VALUE[combo];
 }
 
 std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
@@ -120,12 +118,13 @@ void Position::setUp(const Setup& setup) {
 // Adds (+1) or removes (-1) an empty cell's classes and values from the totals.
 void Position::account(int c, int sign) {
     for (int s = 0; s < 2; ++s) {
-        int v = 0, five = 0, four = 0;
+        int v = 0, five = 0, four = 0, three = 0;
         for (int d = 0; d < 4; ++d) {
             const std::uint8_t p = patterns[s][c][d];
             counts[s][p] += sign;
             five += p == FIVE;
             four += p == B4 || p == F4;
+            three += p == F3;
         }
         Combo combo;
         v = cellValue(patterns[s][c], combo);
@@ -136,6 +135,7 @@ void Position::account(int c, int sign) {
         if (sign > 0) {
             fiveLines[s][c] = static_cast<std::uint8_t>(five);
             fourLines[s][c] = static_cast<std::uint8_t>(four);
+            threeLines[s][c] = static_cast<std::uint8_t>(three);
             if (five) fives[s].add(c);
             if (four) fours[s].add(c);
         } else {
@@ -146,16 +146,11 @@ void Position::account(int c, int sign) {
 }
 
 // One line of empty cell c changed class for s: the totals and sets follow.
+// The cell's value moves by the line's difference and its combination's, so
+// the other three lines are not read again.
 void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
     --counts[s][old];
     ++counts[s][now];
-    Combo k;
-    const int v = cellValue(patterns[s][c], k);
-    sums[s] += v - values[s][c];
-    values[s][c] = static_cast<std::int16_t>(v);
-    --comboCounts[s][combos[s][c]];
-    ++comboCounts[s][k];
-    combos[s][c] = k;
     const int fiveDelta = (now == FIVE) - (old == FIVE);
     if (fiveDelta) {
         if (fiveLines[s][c] == 0) fives[s].add(c);
@@ -167,6 +162,17 @@ void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
         if (fourLines[s][c] == 0) fours[s].add(c);
         fourLines[s][c] = static_cast<std::uint8_t>(fourLines[s][c] + fourDelta);
         if (fourLines[s][c] == 0) fours[s].remove(c);
+    }
+    threeLines[s][c] = static_cast<std::uint8_t>(threeLines[s][c] + (now == F3) - (old == F3));
+    const Combo was = static_cast<Combo>(combos[s][c]);
+    const Combo k = comboOf(fourLines[s][c], threeLines[s][c]);
+    const int v = values[s][c] + PATTERN_VALUE[now] - PATTERN_VALUE[old] + COMBO_VALUE[k] - COMBO_VALUE[was];
+    sums[s] += v - values[s][c];
+    values[s][c] = static_cast<std::int16_t>(v);
+    if (k != was) {
+        --comboCounts[s][was];
+        ++comboCounts[s][k];
+        combos[s][c] = k;
     }
 }
 
@@ -359,7 +365,8 @@ bool Position::sameState(const Position& o) const {
         for (int s = 0; s < 2; ++s) {
             if (std::memcmp(patterns[s][c], o.patterns[s][c], 4) != 0 || values[s][c] != o.values[s][c]) return false;
             if (cells[c] == 0 && (fives[s].contains(c) != o.fives[s].contains(c) ||
-                                  fours[s].contains(c) != o.fours[s].contains(c)))
+                                  fours[s].contains(c) != o.fours[s].contains(c) ||
+                                  combos[s][c] != o.combos[s][c] || threeLines[s][c] != o.threeLines[s][c]))
                 return false;
         }
     }

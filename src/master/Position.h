@@ -58,6 +58,12 @@ constexpr int COMBO_THREE_VALUE = 160;
 // Two threats from one stone on different lines: a four with a four or a
 // three (FOUR_COMBO), or two threes.
 enum Combo : std::uint8_t { NO_COMBO, DOUBLE_THREE, FOUR_COMBO, COMBOS };
+constexpr int COMBO_VALUE[COMBOS] = {0, COMBO_THREE_VALUE, COMBO_FOUR_VALUE};
+// Two threats from one stone are worth more than the two apart: only a four
+// can answer a four and a three made at once.
+constexpr Combo comboOf(int fourLines, int threeLines) {
+    return fourLines >= 2 || (fourLines && threeLines) ? FOUR_COMBO : threeLines >= 2 ? DOUBLE_THREE : NO_COMBO;
+}
 // A cell's worth to a side from its four line classes, with the combination.
 int cellValue(const std::uint8_t lines[4], Combo& combo);
 
@@ -168,7 +174,7 @@ private:
     std::uint8_t cells[CELLS];     // 0 empty, 1 black, 2 white, 3 off the board
     std::uint32_t codes[CELLS][4];
     std::uint8_t patterns[2][CELLS][4];
-    std::int16_t values[2][CELLS]; // sum of PATTERN_VALUE over the four lines; 0 when taken
+    std::int16_t values[2][CELLS]; // cellValue of the four lines; 0 when taken
     std::uint8_t near[CELLS];      // stones within two cells along a line
     std::int32_t sums[2];
     std::int32_t counts[2][LINE_PATTERNS];
@@ -176,6 +182,7 @@ private:
     std::uint8_t combos[2][CELLS]; // of empty cells
     std::uint8_t fiveLines[2][CELLS]; // lines of an empty cell in each set's class
     std::uint8_t fourLines[2][CELLS];
+    std::uint8_t threeLines[2][CELLS]; // lines of an empty cell in class F3
     CellSet fives[2];
     CellSet fours[2];
     std::uint64_t key;
