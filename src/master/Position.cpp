@@ -85,7 +85,6 @@ void Position::setUp(const Setup& setup) {
         fives[s].clear();
         fours[s].clear();
     }
-    sums[0] = sums[1] = 0;
     key = 0;
     moveCount = 0;
     stones = 0;
@@ -118,7 +117,7 @@ void Position::setUp(const Setup& setup) {
 // Adds (+1) or removes (-1) an empty cell's classes and values from the totals.
 void Position::account(int c, int sign) {
     for (int s = 0; s < 2; ++s) {
-        int v = 0, five = 0, four = 0, three = 0;
+        int five = 0, four = 0, three = 0;
         for (int d = 0; d < 4; ++d) {
             const std::uint8_t p = patterns[s][c][d];
             counts[s][p] += sign;
@@ -127,9 +126,8 @@ void Position::account(int c, int sign) {
             three += p == F3;
         }
         Combo combo;
-        v = cellValue(patterns[s][c], combo);
+        const int v = cellValue(patterns[s][c], combo);
         values[s][c] = static_cast<std::int16_t>(sign > 0 ? v : 0);
-        sums[s] += sign * v;
         if (sign > 0) combos[s][c] = combo;
         comboCounts[s][combos[s][c]] += sign; // a taken cell leaves with the combination it had
         if (sign > 0) {
@@ -167,7 +165,6 @@ void Position::reclassify(int s, int c, std::uint8_t old, std::uint8_t now) {
     const Combo was = static_cast<Combo>(combos[s][c]);
     const Combo k = comboOf(fourLines[s][c], threeLines[s][c]);
     const int v = values[s][c] + PATTERN_VALUE[now] - PATTERN_VALUE[old] + COMBO_VALUE[k] - COMBO_VALUE[was];
-    sums[s] += v - values[s][c];
     values[s][c] = static_cast<std::int16_t>(v);
     if (k != was) {
         --comboCounts[s][was];
@@ -355,7 +352,7 @@ Verdict judgeMove(const Setup& setup, Point p) {
 }
 
 bool Position::sameState(const Position& o) const {
-    if (key != o.key || side != o.side || sums[0] != o.sums[0] || sums[1] != o.sums[1]) return false;
+    if (key != o.key || side != o.side) return false;
     if (std::memcmp(counts, o.counts, sizeof counts) != 0) return false;
     if (std::memcmp(comboCounts, o.comboCounts, sizeof comboCounts) != 0) return false;
     for (int c = 0; c < CELLS; ++c) {

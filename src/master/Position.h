@@ -127,7 +127,6 @@ public:
     // Whether some empty cell has class p on a line for s.
     bool hasPattern(int s, LinePattern p) const { return counts[s][p] > 0; }
     int value(int s, int c) const { return values[s][c]; }
-    int valueSum(int s) const { return sums[s]; }
     // Empty cells with class p on a line for s (a cell counts once per line),
     // and empty cells where s makes the combination k.
     int patternCount(int s, LinePattern p) const { return counts[s][p]; }
@@ -176,7 +175,6 @@ private:
     std::uint8_t patterns[2][CELLS][4];
     std::int16_t values[2][CELLS]; // cellValue of the four lines; 0 when taken
     std::uint8_t near[CELLS];      // stones within two cells along a line
-    std::int32_t sums[2];
     std::int32_t counts[2][LINE_PATTERNS];
     std::int32_t comboCounts[2][COMBOS];
     std::uint8_t combos[2][CELLS]; // of empty cells
