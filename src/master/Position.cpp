@@ -38,17 +38,6 @@ const ZobristKeys& zobristKeys() {
 
 } // namespace
 
-int cellValue(const std::uint8_t lines[4], Combo& combo) {
-    int v = 0, threes = 0, fours = 0;
-    for (int d = 0; d < 4; ++d) {
-        v += PATTERN_VALUE[lines[d]];
-        threes += lines[d] == F3;
-        fours += lines[d] == B4 || lines[d] == F4;
-    }
-    combo = comboOf(fours, threes);
-    return v + COMBO_VALUE[combo];
-}
-
 std::uint64_t zobrist(int s, int c) { return zobristKeys().keys[s][c]; }
 
 std::uint32_t Position::codeFromCells(int c, int d) const {
@@ -117,16 +106,17 @@ void Position::setUp(const Setup& setup) {
 // Adds (+1) or removes (-1) an empty cell's classes and values from the totals.
 void Position::account(int c, int sign) {
     for (int s = 0; s < 2; ++s) {
-        int five = 0, four = 0, three = 0;
+        int v = 0, five = 0, four = 0, three = 0;
         for (int d = 0; d < 4; ++d) {
             const std::uint8_t p = patterns[s][c][d];
             counts[s][p] += sign;
+            v += PATTERN_VALUE[p];
             five += p == FIVE;
             four += p == B4 || p == F4;
             three += p == F3;
         }
-        Combo combo;
-        const int v = cellValue(patterns[s][c], combo);
+        const Combo combo = comboOf(four, three);
+        v += COMBO_VALUE[combo];
         values[s][c] = static_cast<std::int16_t>(sign > 0 ? v : 0);
         if (sign > 0) combos[s][c] = combo;
         comboCounts[s][combos[s][c]] += sign; // a taken cell leaves with the combination it had

@@ -53,19 +53,16 @@ constexpr Point pointOf(int c) { return Point{c % STRIDE - PAD, c / STRIDE - PAD
 
 // What a cell is worth to a side: per line class, for the evaluation.
 constexpr std::int16_t PATTERN_VALUE[LINE_PATTERNS] = {0, 0, 1, 3, 4, 10, 10, 28, 30, 90, 300};
-constexpr int COMBO_FOUR_VALUE = 300;
-constexpr int COMBO_THREE_VALUE = 160;
 // Two threats from one stone on different lines: a four with a four or a
 // three (FOUR_COMBO), or two threes.
 enum Combo : std::uint8_t { NO_COMBO, DOUBLE_THREE, FOUR_COMBO, COMBOS };
-constexpr int COMBO_VALUE[COMBOS] = {0, COMBO_THREE_VALUE, COMBO_FOUR_VALUE};
 // Two threats from one stone are worth more than the two apart: only a four
-// can answer a four and a three made at once.
+// can answer a four and a three made at once. A cell's value is its lines'
+// PATTERN_VALUE plus its combination's.
+constexpr int COMBO_VALUE[COMBOS] = {0, 160, 300};
 constexpr Combo comboOf(int fourLines, int threeLines) {
     return fourLines >= 2 || (fourLines && threeLines) ? FOUR_COMBO : threeLines >= 2 ? DOUBLE_THREE : NO_COMBO;
 }
-// A cell's worth to a side from its four line classes, with the combination.
-int cellValue(const std::uint8_t lines[4], Combo& combo);
 
 enum class Verdict { PLAY_ON, WIN, OVERLINE, DOUBLE_FOUR, DOUBLE_THREE };
 constexpr bool isFoul(Verdict v) { return v >= Verdict::OVERLINE; }
@@ -173,7 +170,7 @@ private:
     std::uint8_t cells[CELLS];     // 0 empty, 1 black, 2 white, 3 off the board
     std::uint32_t codes[CELLS][4];
     std::uint8_t patterns[2][CELLS][4];
-    std::int16_t values[2][CELLS]; // cellValue of the four lines; 0 when taken
+    std::int16_t values[2][CELLS]; // of empty cells, with the combination's; 0 when taken
     std::uint8_t near[CELLS];      // stones within two cells along a line
     std::int32_t counts[2][LINE_PATTERNS];
     std::int32_t comboCounts[2][COMBOS];
